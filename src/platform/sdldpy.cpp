@@ -1,0 +1,216 @@
+#include "platform/sdldpy.h"
+
+#include <SDL.h>
+
+#include <new>
+
+#include "core/module.h"
+#include "gfx/img.h"
+
+#ifndef ZOLT_DISPLAY_FLAGS
+#define ZOLT_DISPLAY_FLAGS 0x10000001u
+#endif
+
+constexpr Reporting sdldpyReporting = Reporting::Never;
+
+namespace {
+
+constexpr uint32_t buildFlags = ZOLT_DISPLAY_FLAGS;
+static_assert(buildFlags == SDLDPYFullScreenFlags || buildFlags == SDLDPYWindowFlags,
+              "the display opens either the full-screen or the windowed mode");
+
+constexpr int32_t startWidth = 256;
+constexpr int32_t startHeight = 256;
+constexpr const char *caption = "ZOLT7707";
+
+SDLDPY *theDisplay = nullptr;
+SDL_Surface *screenSurface = nullptr;
+uint32_t modeFlags = 0;
+bool doubleBuffered = false;
+
+bool ValidImage(const IMG *image)
+{
+    return image != nullptr && image->pixels != nullptr && image->width > 0 && image->height > 0 &&
+           image->width <= INT32_MAX / 4;
+}
+
+void Present()
+{
+    if (doubleBuffered) {
+        SDL_Flip(screenSurface);
+    } else {
+        SDL_UpdateRect(screenSurface, 0, 0, 0, 0);
+    }
+}
+
+// The direct operations write the image's words straight into the screen
+// surface, so they need a screen of exactly the image's size and layout.
+bool ScreenMatches(const IMG *image)
+{
+    if (screenSurface == nullptr || !ValidImage(image) || image->width != theDisplay->width ||
+        image->height != theDisplay->height) {
+        return false;
+    }
+    const SDL_PixelFormat *format = screenSurface->format;
+    return screenSurface->w == image->width && screenSurface->h == image->height &&
+           screenSurface->pitch == image->width * 4 && format->BitsPerPixel == 32 &&
+           format->Rmask == 0x00FF0000u && format->Gmask == 0x0000FF00u && format->Bmask == 0x000000FFu;
+}
+
+void CopyToScreen(const IMG *image)
+{
+    if (SDL_LockSurface(screenSurface) != 0) {
+        SDLDPYError();
+        return;
+    }
+    auto *target = static_cast<uint32_t *>(screenSurface->pixels);
+    for (int64_t i = int64_t{image->width} * image->height - 1; i >= 0; --i) {
+        target[i] = image->pixels[i];
+    }
+    SDL_UnlockSurface(screenSurface);
+    Present();
+}
+
+}  // namespace
+
+SDLDPY *SDLDPYNew()
+{
+    if (theDisplay != nullptr) {
+        SDLDPYError();
+        return theDisplay;
+    }
+    theDisplay = new (std::nothrow) SDLDPY{};
+    if (theDisplay == nullptr) {
+        SDLDPYError();
+        return nullptr;
+    }
+    SDLDPYSetMode(theDisplay, startWidth, startHeight);
+    return theDisplay;
+}
+
+void SDLDPYFree(SDLDPY **handle)
+{
+    if (handle == nullptr || *handle == nullptr || *handle != theDisplay) {
+        SDLDPYError();
+        return;
+    }
+    // The video surface belongs to SDL until SDL_Quit; freeing it only lets go of it.
+    SDL_FreeSurface(screenSurface);
+    screenSurface = nullptr;
+    doubleBuffered = false;
+    delete theDisplay;
+    theDisplay = nullptr;
+    *handle = nullptr;
+}
+
+char *SDLDPYToASCII(const SDLDPY *display)
+{
+    if (display == nullptr || display != theDisplay) {
+        SDLDPYError();
+        return nullptr;
+    }
+    return new (std::nothrow) char[1]{};
+}
+
+SDLDPY *SDLDPYFromASCII(const char *text)
+{
+    if (text == nullptr || theDisplay != nullptr) {
+        SDLDPYError();
+    }
+    return nullptr;
+}
+
+bool SDLDPYEqual(const SDLDPY *a, const SDLDPY *b)
+{
+    if (a == nullptr || b == nullptr || a != b || a != theDisplay) {
+        SDLDPYError();
+        return false;
+    }
+    return true;
+}
+
+SDLDPY *SDLDPYCopy(SDLDPY *display)
+{
+    if (display == nullptr || display != theDisplay) {
+        SDLDPYError();
+        return nullptr;
+    }
+    return theDisplay;
+}
+
+void SDLDPYSetMode(SDLDPY *display, int32_t width, int32_t height)
+{
+    if (display == nullptr || display != theDisplay || width < 0 || height < 0) {
+        SDLDPYError();
+        return;
+    }
+    if (screenSurface != nullptr) {
+        SDL_FreeSurface(screenSurface);
+        screenSurface = nullptr;
+        doubleBuffered = false;
+    }
+    modeFlags = buildFlags;
+    screenSurface = SDL_SetVideoMode(width, height, 0, modeFlags);
+    if (screenSurface == nullptr) {
+        SDLDPYError();
+        return;
+    }
+    SDL_WM_SetCaption(caption, caption);
+    display->depth = screenSurface->format->BitsPerPixel;
+    display->width = width;
+    display->height = height;
+    doubleBuffered = (screenSurface->flags & SDL_DOUBLEBUF) != 0;
+}
+
+void SDLDPYShow(SDLDPY *display, const IMG *image)
+{
+    if (display == nullptr || display != theDisplay || !ValidImage(image) || screenSurface == nullptr) {
+        SDLDPYError();
+        return;
+    }
+    const int32_t w = image->width < display->width ? image->width : display->width;
+    const int32_t h = image->height < display->height ? image->height : display->height;
+    if (w <= 0 || h <= 0) {
+        SDLDPYError();
+        return;
+    }
+    // The conversion surface is laid over the image's own buffer, rows at the
+    // image's row length, so a larger image is read as its top-left w x h part.
+    SDL_Surface *source = SDL_CreateRGBSurfaceFrom(image->pixels, w, h, 32, image->width * 4, 0x00FF0000u,
+                                                   0x0000FF00u, 0x000000FFu, 0xFF000000u);
+    if (source == nullptr) {
+        SDLDPYError();
+        return;
+    }
+    SDL_Surface *converted = SDL_DisplayFormat(source);
+    SDL_FreeSurface(source);
+    if (converted == nullptr) {
+        SDLDPYError();
+        return;
+    }
+    SDL_UpperBlit(converted, nullptr, screenSurface, nullptr);
+    SDL_FreeSurface(converted);
+    Present();
+}
+
+void SDLDPYShowDirect(SDLDPY *display, const IMG *image)
+{
+    if (display == nullptr || display != theDisplay || !ScreenMatches(image)) {
+        SDLDPYError();
+        return;
+    }
+    CopyToScreen(image);
+}
+
+void SDLDPYShowCopy(SDLDPY *display, const IMG *image)
+{
+    if (display == nullptr || display != theDisplay || !ScreenMatches(image)) {
+        SDLDPYError();
+        return;
+    }
+    CopyToScreen(image);
+}
+
+void SDLDPYError() { ModuleReport(sdldpyReporting, "SDLDPY error\n"); }
+
+SDLDPY *SDLDPYCurrent() { return theDisplay; }
