@@ -1,0 +1,37 @@
+// Shared by the driver tests: the demo started headless under a virtual clock
+// on which every frame takes exactly 1/25 s and no frame ever sleeps, and keys
+// pressed through SDL's own event queue.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdint>
+
+#include "demo/zolt7707.h"
+#include "platform/fps.h"
+
+inline uint32_t virtualNow = 0;
+inline uint32_t VirtualClock() { return virtualNow += 40000; }
+inline void NoSleep(uint32_t) {}
+
+// Start-up as the program does it, but paced by the virtual clock.
+inline void StartDemo()
+{
+    fpsClock = VirtualClock;
+    fpsSleep = NoSleep;
+    ZOLT7707Init();
+    ZOLT7707SceneInit();
+}
+
+// A key-down event for the next keyboard poll.
+inline void PressKey(SDLKey key)
+{
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    EXPECT_EQ(SDL_PushEvent(&event), 0);
+}
