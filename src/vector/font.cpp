@@ -1,5 +1,6 @@
 #include "vector/font.h"
 
+#include <algorithm>
 #include <new>
 
 #include "core/module.h"
@@ -38,7 +39,10 @@ Corner CellCorner(const FONT *font, int32_t code)
 {
     const int64_t a = static_cast<int64_t>(code) * font->cellWidth;
     const int64_t sheetWidth = font->sheet->width;
-    return {a % sheetWidth, a / sheetWidth * font->cellHeight};
+    // Rows beyond the sheet are all outside it: clamping them first keeps the
+    // product within 64 bits for any code and cell size.
+    const int64_t row = std::clamp<int64_t>(a / sheetWidth, -1, font->sheet->height);
+    return {a % sheetWidth, row * font->cellHeight};
 }
 
 // Whether the cell at corner overlaps the sheet at all.
