@@ -2,6 +2,10 @@
 
 #include "gfx/sine.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -970,10 +974,31 @@ void Fade(const Module &m, IMG *img, uint32_t colour)
         m.error();
         return;
     }
-    const uint32_t fr = Channel(colour, 16), fg = Channel(colour, 8), fb = Channel(colour, 0);
-    for (uint32_t *p = img->pixels, *end = p + PixelCount(img); p != end; ++p) {
-        const uint32_t r = Channel(*p, 16), g = Channel(*p, 8), b = Channel(*p, 0);
-        *p = (r > fr ? r - fr : 0u) << 16 | (g > fg ? g - fg : 0u) << 8 | (b > fb ? b - fb : 0u);
+    const uint32_t c = colour & 0xFFFFFFu;
+    uint32_t *p = img->pixels;
+    uint32_t *const end = p + PixelCount(img);
+#if defined(__SSE2__)
+    // One saturating byte subtraction handles four pixels; the unused top byte of
+    // each pixel is subtracted by 0xFF, which clears it.
+    const __m128i subtract = _mm_set1_epi32(static_cast<int>(c | 0xFF000000u));
+    for (; end - p >= 4; p += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p), _mm_subs_epu8(four, subtract));
+    }
+#endif
+    // The rest (all of it without SSE2), one word at a time: each channel is
+    // subtracted with its top bit forced on and the subtrahend's off, so no borrow
+    // crosses into the next channel; the true top bits and the channels that went
+    // below 0 then follow from the top bits of pixel, colour and result.
+    constexpr uint32_t low = 0xFFFFFFu;
+    constexpr uint32_t high = 0x808080u;
+    for (; p != end; ++p) {
+        const uint32_t q = *p & low;
+        const uint32_t lowBits = (q | high) - (c & ~high & low);
+        const uint32_t difference = lowBits ^ ((q ^ ~c) & high);
+        const uint32_t below = ((~q & c) | (~(q ^ c) & ~lowBits)) & high;
+        const uint32_t zeroed = (below << 1) - (below >> 7);
+        *p = difference & ~zeroed & low;
     }
 }
 

@@ -6,12 +6,177 @@
 #include "gfx/imgcore.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 
 namespace {
 
 constexpr Reporting imgfxReporting = Reporting::Off;
 constexpr imgcore::Module imgfxModule{IMGFXError, "IMGFX"};
+
+// Channel sums of the box blur. The blur adds each source pixel into a running
+// column sum and each column sum into a running row window; additions and
+// subtractions of whole integers are exact, so the result is the same truncated
+// mean as summing the square around every pixel afresh.
+//
+// PackedSums keeps red, green and blue in three 16-bit lanes of one word. The
+// column sums never hold more than one square's rows (a row leaves before the
+// next comes in), and a window, a difference of two running totals along the
+// row, is exact modulo 2^64 even where the totals spill from lane to lane:
+// every lane of a window is at most 255 x area, which fits while area <= 257.
+struct PackedSums {
+    static constexpr uint64_t largestArea = 257;
+    static_assert(255 * largestArea < 65536, "a lane holds the sum of a whole square");
+    uint64_t lanes = 0;
+
+    static PackedSums Of(uint32_t pixel)
+    {
+        return {(uint64_t{pixel & 0xFF0000u} << 16) | (uint64_t{pixel & 0xFF00u} << 8) | (pixel & 0xFFu)};
+    }
+    void operator+=(PackedSums other) { lanes += other.lanes; }
+    void operator-=(PackedSums other) { lanes -= other.lanes; }
+    PackedSums operator-(PackedSums other) const { return {lanes - other.lanes}; }
+    // n / area for every n <= 255 x area as (n x ceil(2^24 / area)) >> 24 in 32 bits:
+    // the rounded-up reciprocal is off by e < area parts in 2^24, and n x e < 2^24
+    // for every area <= 257, too little to reach the next multiple; the product
+    // stays below 255 x 2^24 + 255 x area < 2^32.
+    static uint64_t Divider(uint64_t area) { return ((uint64_t{1} << 24) + area - 1) / area; }
+    uint32_t Mean(uint64_t divider) const
+    {
+        const uint32_t m = static_cast<uint32_t>(divider);
+        const uint32_t red = (static_cast<uint32_t>(lanes >> 32) & 0xFFFFu) * m >> 24;
+        const uint32_t green = (static_cast<uint32_t>(lanes >> 16) & 0xFFFFu) * m >> 24;
+        const uint32_t blue = (static_cast<uint32_t>(lanes) & 0xFFFFu) * m >> 24;
+        return (red << 16) | (green << 8) | blue;
+    }
+};
+
+// WideSums: one 64-bit sum per channel, for squares of any size.
+struct WideSums {
+    uint64_t red = 0, green = 0, blue = 0;
+
+    static WideSums Of(uint32_t pixel) { return {(pixel >> 16) & 0xFFu, (pixel >> 8) & 0xFFu, pixel & 0xFFu}; }
+    void operator+=(WideSums other)
+    {
+        red += other.red;
+        green += other.green;
+        blue += other.blue;
+    }
+    void operator-=(WideSums other)
+    {
+        red -= other.red;
+        green -= other.green;
+        blue -= other.blue;
+    }
+    WideSums operator-(WideSums other) const { return {red - other.red, green - other.green, blue - other.blue}; }
+    static uint64_t Divider(uint64_t area) { return area; }
+    uint32_t Mean(uint64_t area) const
+    {
+        return static_cast<uint32_t>(red / area) << 16 | static_cast<uint32_t>(green / area) << 8 |
+               static_cast<uint32_t>(blue / area);
+    }
+};
+
+// The separable blur: running column sums down the image, then each output
+// pixel's window as the difference of two running totals along its row.
+// False, with nothing drawn, when the sums cannot be allocated.
+template <typename Sums>
+bool BoxBlur(const IMG *src, IMG *dst, int64_t reach, uint64_t area)
+{
+    const int64_t sourceWidth = src->width;
+    const int64_t sourceHeight = src->height;
+    const int64_t width = std::min(src->width, dst->width);
+    const int64_t height = std::min(src->height, dst->height);
+    if (width == 0 || height == 0) {
+        return true;
+    }
+    // Only the columns some output window reaches are summed.
+    const int64_t columnCount = std::min(sourceWidth, width + reach);
+    const auto count = static_cast<std::size_t>(columnCount);
+    std::unique_ptr<Sums[]> columns(new (std::nothrow) Sums[count]);
+    std::unique_ptr<Sums[]> totals(new (std::nothrow) Sums[count + 1]);
+    if (columns == nullptr || totals == nullptr) {
+        return false;
+    }
+    const auto addRow = [&](int64_t j) {
+        const uint32_t *row = src->pixels + j * sourceWidth;
+        for (int64_t x = 0; x < columnCount; ++x) {
+            columns[x] += Sums::Of(row[x]);
+        }
+    };
+    const auto removeRow = [&](int64_t j) {
+        const uint32_t *row = src->pixels + j * sourceWidth;
+        for (int64_t x = 0; x < columnCount; ++x) {
+            columns[x] -= Sums::Of(row[x]);
+        }
+    };
+    const uint64_t divider = Sums::Divider(area);
+    for (int64_t j = 0; j < sourceHeight && j <= reach; ++j) {
+        addRow(j);
+    }
+    // Windows that reach past neither end of the row: [inner, innerEnd).
+    const int64_t inner = std::min(width, reach);
+    const int64_t innerEnd = std::max(inner, std::min(width, columnCount - reach));
+    for (int64_t y = 0; y < height; ++y) {
+        if (y > 0) {
+            // The row leaving the square goes first, so no sum ever exceeds one square.
+            if (y - reach - 1 >= 0) {
+                removeRow(y - reach - 1);
+            }
+            if (y + reach < sourceHeight) {
+                addRow(y + reach);
+            }
+        }
+        // totals[i] is the sum of columns [0, i).
+        Sums running;
+        totals[0] = running;
+        for (int64_t i = 0; i < columnCount; ++i) {
+            running += columns[i];
+            totals[i + 1] = running;
+        }
+        uint32_t *out = dst->pixels + y * dst->width;
+        const auto clipped = [&](int64_t x) {
+            const int64_t left = std::max<int64_t>(0, x - reach);
+            const int64_t right = std::min(columnCount, x + reach + 1);
+            out[x] = (totals[right] - totals[left]).Mean(divider);
+        };
+        for (int64_t x = 0; x < inner; ++x) {
+            clipped(x);
+        }
+        for (int64_t x = inner; x < innerEnd; ++x) {
+            out[x] = (totals[x + reach + 1] - totals[x - reach]).Mean(divider);
+        }
+        for (int64_t x = std::max(inner, innerEnd); x < width; ++x) {
+            clipped(x);
+        }
+    }
+    return true;
+}
+
+// The square summed afresh around every pixel: no memory needed.
+void BoxBlurDirect(const IMG *src, IMG *dst, int64_t reach, uint64_t area)
+{
+    const int64_t width = std::min(src->width, dst->width);
+    const int64_t height = std::min(src->height, dst->height);
+    for (int64_t y = 0; y < height; ++y) {
+        const int64_t top = std::max<int64_t>(0, y - reach);
+        const int64_t bottom = std::min<int64_t>(src->height - 1, y + reach);
+        for (int64_t x = 0; x < width; ++x) {
+            const int64_t left = std::max<int64_t>(0, x - reach);
+            const int64_t right = std::min<int64_t>(src->width - 1, x + reach);
+            WideSums sums;
+            for (int64_t j = top; j <= bottom; ++j) {
+                const uint32_t *row = src->pixels + j * src->width;
+                for (int64_t i = left; i <= right; ++i) {
+                    sums += WideSums::Of(row[i]);
+                }
+            }
+            dst->pixels[x + y * dst->width] = sums.Mean(area);
+        }
+    }
+}
 
 }  // namespace
 
@@ -222,31 +387,19 @@ void IMGFXBlur(const IMG *src, IMG *dst, uint32_t r)
     // Each channel sum is divided by the whole (2r + 1)^2 square, the pixels outside
     // src counting as black; a square larger than 2^64 exceeds every possible sum.
     const uint64_t side = 2 * uint64_t{r} + 1;
-    const bool tooWide = side > UINT32_MAX;
-    const uint64_t area = tooWide ? 1 : side * side;
-    const int64_t reach = r;
-    const int64_t width = std::min(src->width, dst->width);
-    const int64_t height = std::min(src->height, dst->height);
-    for (int64_t y = 0; y < height; ++y) {
-        const int64_t top = std::max<int64_t>(0, y - reach);
-        const int64_t bottom = std::min<int64_t>(src->height - 1, y + reach);
-        for (int64_t x = 0; x < width; ++x) {
-            const int64_t left = std::max<int64_t>(0, x - reach);
-            const int64_t right = std::min<int64_t>(src->width - 1, x + reach);
-            uint64_t red = 0, green = 0, blue = 0;
-            for (int64_t j = top; j <= bottom; ++j) {
-                const uint32_t *row = src->pixels + j * src->width;
-                for (int64_t i = left; i <= right; ++i) {
-                    red += (row[i] >> 16) & 0xFFu;
-                    green += (row[i] >> 8) & 0xFFu;
-                    blue += row[i] & 0xFFu;
-                }
-            }
-            const uint32_t pixel = tooWide ? 0u
-                                           : static_cast<uint32_t>(red / area) << 16 |
-                                                 static_cast<uint32_t>(green / area) << 8 |
-                                                 static_cast<uint32_t>(blue / area);
-            dst->pixels[x + y * dst->width] = pixel;
+    if (side > UINT32_MAX) {
+        const int64_t width = std::min(src->width, dst->width);
+        const int64_t height = std::min(src->height, dst->height);
+        for (int64_t y = 0; y < height; ++y) {
+            std::fill_n(dst->pixels + y * dst->width, width, 0u);
         }
+        return;
+    }
+    const uint64_t area = side * side;
+    if (area <= PackedSums::largestArea && BoxBlur<PackedSums>(src, dst, r, area)) {
+        return;
+    }
+    if (!BoxBlur<WideSums>(src, dst, r, area)) {
+        BoxBlurDirect(src, dst, r, area);
     }
 }

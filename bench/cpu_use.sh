@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# CPU use and peak memory of the running windowed program on a virtual X
+# server: 30 seconds at 25 frames per second, then 30 seconds at 50 (the key
+# "6" sent with xdotool). Usage: bench/cpu_use.sh PROGRAM [SECONDS]
+set -euo pipefail
+program=$1
+seconds=${2:-30}
+display=:$((70 + RANDOM % 20))
+Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY=$display SDL_AUDIODRIVER=dummy
+run() {
+  local fps=$1 log
+  log=$(mktemp)
+  # SIGTERM does not end the demo (closing it is ignored): timeout follows with SIGKILL.
+  /usr/bin/time -v timeout -k 1 "$seconds" "$program" 2>"$log" &
+  local timer=$!
+  if [ "$fps" = 50 ]; then
+    sleep 2
+    local window
+    window=$(xdotool search --sync --name ZOLT7707 | head -1)
+    # Held for a while: a tap shorter than one frame can be released before it is read.
+    xdotool windowfocus --sync "$window" keydown 6
+    sleep 0.2
+    xdotool keyup 6
+  fi
+  wait "$timer" || true
+  local user sys rss
+  user=$(sed -n 's/.*User time (seconds): //p' "$log")
+  sys=$(sed -n 's/.*System time (seconds): //p' "$log")
+  rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$log")
+  awk -v f="$fps" -v u="$user" -v s="$sys" -v r="$rss" -v t="$seconds" \
+    'BEGIN { printf "%d fps: user %.2f s, system %.2f s over %d s = %.1f %% of one core; peak RSS %.1f MiB\n", f, u, s, t, 100 * (u + s) / t, r / 1024 }'
+  rm -f "$log"
+}
+run 25
+run 50
