@@ -17,39 +17,15 @@
 #include "gfx/random.h"
 #include "robust.h"
 
+using robust::Black;
+using robust::Canvas;
+using robust::CanvasKept;
 using robust::Elements;
 using robust::Row;
 using robust::RunRows;
 using robust::Snapshot;
 
 namespace {
-
-IMG *Canvas()
-{
-    IMG *img = IMGNew();
-    IMGResize(img, 16, 16);
-    return img;
-}
-
-bool Black(const IMG *img)
-{
-    for (int32_t i = 0; i < img->width * img->height; ++i) {
-        if (img->pixels[i] != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-template <typename Call>
-bool CanvasKept(Call call)
-{
-    IMG *img = Canvas();
-    const bool result = call(img);
-    const bool black = Black(img);
-    IMGFree(&img);
-    return result && black;
-}
 
 // Runs call with the random generator saved, and tells whether it drew nothing from it.
 template <typename Call>

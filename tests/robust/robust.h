@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/img.h"
+
 namespace robust {
 
 struct Row {
@@ -51,6 +53,35 @@ template <typename T>
 std::vector<T> Elements(const T *first, long count)
 {
     return first == nullptr || count <= 0 ? std::vector<T>{} : std::vector<T>(first, first + count);
+}
+
+// A 16 x 16 black image to hand to drawing calls.
+inline IMG *Canvas()
+{
+    IMG *img = IMGNew();
+    IMGResize(img, 16, 16);
+    return img;
+}
+
+inline bool Black(const IMG *img)
+{
+    for (int32_t i = 0; i < img->width * img->height; ++i) {
+        if (img->pixels[i] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether call(canvas) returned true and left the canvas black.
+template <typename Call>
+bool CanvasKept(Call call)
+{
+    IMG *img = Canvas();
+    const bool result = call(img);
+    const bool black = Black(img);
+    IMGFree(&img);
+    return result && black;
 }
 
 }  // namespace robust
