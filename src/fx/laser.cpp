@@ -16,6 +16,18 @@ constexpr int32_t initMinimum = 2;
 
 bool HasArea(const IMG *image) { return image != nullptr && image->width > 0 && image->height > 0; }
 
+// A coordinate that left 0 .. limit - 1 stops on the border: its own speed
+// becomes 0 and the other axis gets a new random speed, so the beam turns
+// along the border.
+void StopAtBorder(LASER *laser, int64_t &coordinate, int64_t limit, int64_t &speed, int64_t &other)
+{
+    if (coordinate >= limit || coordinate < 0) {
+        coordinate = coordinate < 0 ? 0 : limit - 1;
+        speed = 0;
+        other = LASERRandomSpeed(laser);
+    }
+}
+
 }  // namespace
 
 LASER *LASERNew()
@@ -130,25 +142,9 @@ void LASERMoveRandom(LASER *laser)
         e = LASERRandomSpeed(laser);
     }
     int64_t x = laser->x1 + a;
-    if (x >= w) {
-        x = w - 1;
-        a = 0;
-        e = LASERRandomSpeed(laser);
-    } else if (x < 0) {
-        x = 0;
-        a = 0;
-        e = LASERRandomSpeed(laser);
-    }
+    StopAtBorder(laser, x, w, a, e);
     int64_t y = laser->y1 + e;
-    if (y >= h) {
-        y = h - 1;
-        e = 0;
-        a = LASERRandomSpeed(laser);
-    } else if (y < 0) {
-        y = 0;
-        e = 0;
-        a = LASERRandomSpeed(laser);
-    }
+    StopAtBorder(laser, y, h, e, a);
     laser->dx = static_cast<int32_t>(a);
     laser->dy = static_cast<int32_t>(e);
     laser->x1 = static_cast<int32_t>(x);

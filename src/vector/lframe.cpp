@@ -104,6 +104,17 @@ bool Renew(LFRAME *frame)
     return true;
 }
 
+// Renew, then the two random end-point colours that edge and corner lines draw first.
+bool RenewWithColours(LFRAME *frame)
+{
+    if (!Renew(frame)) {
+        return false;
+    }
+    frame->line->start->colour = RandomColour();
+    frame->line->end->colour = RandomColour();
+    return true;
+}
+
 }  // namespace
 
 LFRAME *LFRAMENew()
@@ -203,12 +214,10 @@ void LFRAMERandomLine(LFRAME *frame)
 
 void LFRAMEEdgeLine(LFRAME *frame)
 {
-    if (!Renew(frame)) {
+    if (!RenewWithColours(frame)) {
         return;
     }
     SEG2D *line = frame->line;
-    line->start->colour = RandomColour();
-    line->end->colour = RandomColour();
     int32_t right = frame->width - 1;
     int32_t e = RandomBelow(3);
     int32_t s = 0;
@@ -235,12 +244,10 @@ void LFRAMEEdgeLine(LFRAME *frame)
 
 void LFRAMECornerLine(LFRAME *frame)
 {
-    if (!Renew(frame)) {
+    if (!RenewWithColours(frame)) {
         return;
     }
     SEG2D *line = frame->line;
-    line->start->colour = RandomColour();
-    line->end->colour = RandomColour();
     int32_t right = frame->width - 1;
     int32_t bottom = frame->height - 1;
     int32_t c = RandomBelow(3);
