@@ -30,7 +30,13 @@ int32_t Steps(int32_t steps) { return static_cast<int32_t>(static_cast<uint32_t>
 // The sine-table index of a 16.16 phase: its integer part (arithmetic shift; the table masks it).
 int32_t Index(int32_t phase) { return phase >> 16; }
 
-SEG2D *Segment(const CSINE *csine, int32_t i) { return static_cast<SEG2D *>(LISTGet(csine->segments, i)); }
+// Segment i, or null outside the list. Read here rather than through LISTGet: the
+// update and the radials look up every segment of every curve in every frame.
+SEG2D *Segment(const CSINE *csine, int32_t i)
+{
+    const LIST *segments = csine->segments;
+    return segments != nullptr && i >= 0 && i < segments->count ? static_cast<SEG2D *>(segments->items[i]) : nullptr;
+}
 
 int32_t SegmentCount(const CSINE *csine) { return csine->segments == nullptr ? 0 : csine->segments->count; }
 

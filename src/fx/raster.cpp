@@ -1,5 +1,7 @@
 #include "fx/raster.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <new>
 
@@ -53,8 +55,10 @@ void SpanFill(IMG *image, int32_t y, int32_t first, int32_t last, uint32_t colou
     if (last > image->width - 1) {
         last = image->width - 1;
     }
-    for (int32_t x = first; x <= last; ++x) {
-        IMGSetPixel(image, x, y, colour);
+    // The span now lies inside the row: it is written without a check per pixel.
+    if (first <= last) {
+        uint32_t *row = image->pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(image->width);
+        std::fill(row + first, row + last + 1, colour);
     }
 }
 
@@ -74,13 +78,17 @@ void SpanBlend(IMG *image, int32_t y, int32_t first, int32_t last, int32_t colou
     if (last > image->width - 1) {
         last = image->width - 1;
     }
+    if (first > last) {
+        return;
+    }
     const int32_t keep = fullWeight - weight;
+    uint32_t *row = image->pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(image->width);
     for (int32_t x = first; x <= last; ++x) {
-        const int32_t pixel = static_cast<int32_t>(IMGGetPixel(image, x, y));
+        const int32_t pixel = static_cast<int32_t>(row[x]);
         const int32_t red = (Channel(pixel, 16) * keep + Channel(colour, 16) * weight) >> 8;
         const int32_t green = (Channel(pixel, 8) * keep + Channel(colour, 8) * weight) >> 8;
         const int32_t blue = (Channel(pixel, 0) * keep + Channel(colour, 0) * weight) >> 8;
-        IMGSetPixel(image, x, y, static_cast<uint32_t>(Compose(red, green, blue)));
+        row[x] = static_cast<uint32_t>(Compose(red, green, blue));
     }
 }
 

@@ -15,14 +15,12 @@ constexpr Reporting sinelineReporting = Reporting::Off;
 // Largest point count whose 4 x count reserved values still fit an int32_t count.
 constexpr int32_t maximumCount = INT32_MAX / 4;
 
-// Phases stay in 0 .. 1023: a negative remainder is lifted by one turn.
+// Phases stay in 0 .. 1023: the remainder modulo one turn, a negative phase lifted
+// by whole turns. In two's complement that is the low ten bits: no division and no
+// sign test for the six phases of every point.
 int32_t WrapPhase(int64_t phase)
 {
-    int64_t wrapped = phase % 1024;
-    if (wrapped < 0) {
-        wrapped += 1024;
-    }
-    return static_cast<int32_t>(wrapped);
+    return static_cast<int32_t>(phase & sineMask);
 }
 
 // Phase triples in the order the figure advances them: wave 1, 2, 3, x before y.

@@ -143,6 +143,96 @@ void WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Visit visit)
     }
 }
 
+// Smallest integer k with k * b >= a, and largest with k * b <= a, for b > 0.
+int64_t CeilDiv(int64_t a, int64_t b)
+{
+    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+}
+
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// Lines this long or longer along their major axis are left to the checked walk:
+// below it no product in ClippedLine leaves 62 bits.
+constexpr int64_t longLine = int64_t{1} << 31;
+
+// Writes the points of WalkLine that lie inside img, having worked out once which
+// points those are, so the pixels are written without a check each. False, with
+// nothing written, for the lines it leaves to the checked walk: those of one or two
+// points, and those of longLine or more.
+//
+// Along the major axis u point n lies at u0 + n * su. The walk's error term after n
+// steps is e0 - n * av + k * au with k the minor steps taken so far; for au >= 2 the
+// start e0 = au / 2 is at least 1 and every step keeps the term in 1 .. au, which
+// fixes k = floor((n * av - e0) / au) + 1 (k = 0 when av = 0): point n lies at
+// v0 + k * sv on the minor axis v. k never falls as n grows, so the points inside
+// are one run n = first .. last, found from the two axes' limits.
+bool ClippedLine(IMG *img, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t colour)
+{
+    const int64_t dx = x1 - x0;
+    const int64_t dy = y1 - y0;
+    const int64_t ax = dx < 0 ? -dx : dx;
+    const int64_t ay = dy < 0 ? -dy : dy;
+    // The same choice of major axis as WalkLine: x only when strictly longer.
+    const bool xMajor = ax > ay;
+    const int64_t au = xMajor ? ax : ay;
+    const int64_t av = xMajor ? ay : ax;
+    if (au < 2 || au >= longLine) {
+        return false;
+    }
+    const int64_t u0 = xMajor ? x0 : y0;
+    const int64_t v0 = xMajor ? y0 : x0;
+    const int64_t su = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t sv = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const int64_t uSize = xMajor ? img->width : img->height;
+    const int64_t vSize = xMajor ? img->height : img->width;
+    const int64_t e0 = au >> 1;
+    // Points whose major coordinate lies inside.
+    int64_t first = std::max<int64_t>(0, su > 0 ? -u0 : u0 - (uSize - 1));
+    int64_t last = std::min<int64_t>(au, su > 0 ? uSize - 1 - u0 : u0);
+    // Minor step counts whose minor coordinate lies inside; k runs from 0 to av.
+    const int64_t kLow = std::max<int64_t>(0, sv > 0 ? -v0 : v0 - (vSize - 1));
+    const int64_t kHigh = std::min<int64_t>(av, sv > 0 ? vSize - 1 - v0 : v0);
+    if (kLow > kHigh) {
+        return true;
+    }
+    // k >= kLow from n * av - e0 >= (kLow - 1) * au; k <= kHigh from n * av - e0 < kHigh * au.
+    // Both hold for every point when the minor axis does not leave the image (kLow = 0,
+    // kHigh = av), which spares the divisions for the many short lines wholly inside.
+    if (kLow > 0) {
+        first = std::max(first, CeilDiv((kLow - 1) * au + e0, av));
+    }
+    if (kHigh < av) {
+        last = std::min(last, FloorDiv(kHigh * au + e0 - 1, av));
+    }
+    if (first > last) {
+        return true;
+    }
+    const int64_t k = first > 0 && av > 0 ? FloorDiv(first * av - e0, au) + 1 : 0;
+    int64_t e = e0 - first * av + k * au;
+    const int64_t u = u0 + first * su;
+    const int64_t v = v0 + k * sv;
+    const int64_t width = img->width;
+    int64_t at = xMajor ? u + v * width : v + u * width;
+    const int64_t uStride = xMajor ? su : su * width;
+    const int64_t vStride = xMajor ? sv * width : sv;
+    uint32_t *const pixels = img->pixels;
+    for (int64_t n = first; n <= last; ++n) {
+        pixels[at] = colour;
+        at += uStride;
+        // With av = 0 the term stays at e0 >= 1: no minor step, as in WalkLine. A
+        // branch, not a mask: it keeps the term's chain of dependent steps short.
+        e -= av;
+        if (e <= 0) {
+            e += au;
+            at += vStride;
+        }
+    }
+    return true;
+}
+
 // ---- Rectangle copies ----
 
 // The part of a blit rectangle in which both pixels of every pair lie inside their
@@ -187,12 +277,6 @@ void BlitWith(const imgcore::Module &m, const IMG *src, IMG *dst, int32_t sx, in
         s += srcSkip;
         d += dstSkip;
     }
-}
-
-// Smallest integer k with k * b >= a, for b > 0.
-int64_t CeilDiv(int64_t a, int64_t b)
-{
-    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
 }
 
 // The range of i for which start + i * step lies in 0 .. limit - 1 (step > 0).
@@ -645,7 +729,9 @@ void DrawLine(const Module &m, IMG *img, int32_t x0, int32_t y0, int32_t x1, int
         m.error();
         return;
     }
-    WalkLine(x0, y0, x1, y1, [&](int64_t x, int64_t y) { Put(img, x, y, colour); });
+    if (!ClippedLine(img, x0, y0, x1, y1, colour)) {
+        WalkLine(x0, y0, x1, y1, [&](int64_t x, int64_t y) { Put(img, x, y, colour); });
+    }
 }
 
 void FillRect(const Module &m, IMG *img, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour)
@@ -979,11 +1065,21 @@ void Fade(const Module &m, IMG *img, uint32_t colour)
     uint32_t *const end = p + PixelCount(img);
 #if defined(__SSE2__)
     // One saturating byte subtraction handles four pixels; the unused top byte of
-    // each pixel is subtracted by 0xFF, which clears it.
+    // each pixel is subtracted by 0xFF, which clears it. Sixteen pixels a round,
+    // counted up front, keep the loop's own work small beside the subtractions.
     const __m128i subtract = _mm_set1_epi32(static_cast<int>(c | 0xFF000000u));
+    const auto fadeFour = [subtract](uint32_t *at) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(at), _mm_subs_epu8(four, subtract));
+    };
+    for (std::size_t rounds = PixelCount(img) / 16; rounds > 0; --rounds, p += 16) {
+        fadeFour(p);
+        fadeFour(p + 4);
+        fadeFour(p + 8);
+        fadeFour(p + 12);
+    }
     for (; end - p >= 4; p += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(p), _mm_subs_epu8(four, subtract));
+        fadeFour(p);
     }
 #endif
     // The rest (all of it without SSE2), one word at a time: each channel is

@@ -5,6 +5,10 @@
 #include "core/module.h"
 #include "gfx/imgcore.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +19,112 @@ namespace {
 
 constexpr Reporting imgfxReporting = Reporting::Off;
 constexpr imgcore::Module imgfxModule{IMGFXError, "IMGFX"};
+
+// The radius-1 blur divides every channel sum n <= 9 x 255 by 9 as (n x 7282) >> 16.
+// 7282 = (2^16 + 2) / 9, so n x 7282 / 2^16 exceeds n / 9 by 2n / (9 x 2^16): less
+// than the 1 / 9 that n / 9 lacks at least of the next whole number, for n < 2^15.
+// Checked below for every sum besides.
+constexpr uint32_t largestNineSum = 9 * 255;
+constexpr uint32_t ninth = 7282;
+constexpr uint32_t ninthShift = 16;
+
+constexpr bool NinthIsExact()
+{
+    for (uint32_t n = 0; n <= largestNineSum; ++n) {
+        if ((n * ninth) >> ninthShift != n / 9) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(NinthIsExact(), "the multiply and shift divides every sum of nine channels by 9");
+static_assert(ninth < 32768, "the divider fits a signed 16-bit lane");
+
+// Red and blue of a pixel as the 16-bit lanes of a word, green left in bits 8 to 15:
+// a sum of nine such words holds every channel sum apart (each below 2^12).
+constexpr uint32_t redBlueMask = 0x00FF00FFu;
+constexpr uint32_t greenMask = 0x0000FF00u;
+
+uint32_t MeanOfNine(uint32_t redBlue, uint32_t green)
+{
+    const uint32_t blue = ((redBlue & 0xFFFFu) * ninth) >> ninthShift;
+    const uint32_t red = ((redBlue >> 16) * ninth) >> ninthShift;
+    const uint32_t g = ((green >> 8) * ninth) >> ninthShift;
+    return red << 16 | g << 8 | blue;
+}
+
+// The blur of radius 1: for each output row, the column sums of its three source
+// rows (black above the first and below the last), then each window as three
+// neighbouring column sums, with a black column either side. Four pixels at a time
+// with SSE2, the rest (all of it without SSE2) one at a time with the same
+// arithmetic. False, with nothing drawn, when the sums cannot be allocated.
+bool BlurRadiusOne(const IMG *src, IMG *dst)
+{
+    const int64_t sourceWidth = src->width;
+    const int64_t sourceHeight = src->height;
+    const int64_t width = std::min(src->width, dst->width);
+    const int64_t height = std::min(src->height, dst->height);
+    if (width == 0 || height == 0) {
+        return true;
+    }
+    // Only the columns some output window reaches are summed.
+    const int64_t columnCount = std::min(sourceWidth, width + 1);
+    const auto count = static_cast<std::size_t>(columnCount) + 2;
+    // Red-blue sums, green sums (each with a black column either side), a black row.
+    std::unique_ptr<uint32_t[]> buffer(new (std::nothrow) uint32_t[3 * count]());
+    if (buffer == nullptr) {
+        return false;
+    }
+    uint32_t *const redBlue = buffer.get();
+    uint32_t *const green = redBlue + count;
+    const uint32_t *const black = green + count;
+#if defined(__SSE2__)
+    const __m128i redBlueLanes = _mm_set1_epi32(static_cast<int>(redBlueMask));
+    const __m128i greenLanes = _mm_set1_epi32(static_cast<int>(greenMask));
+    const __m128i divider = _mm_set1_epi16(static_cast<int16_t>(ninth));
+    const auto load = [](const uint32_t *p) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p)); };
+    const auto store = [](uint32_t *p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v); };
+#endif
+    for (int64_t y = 0; y < height; ++y) {
+        const uint32_t *above = y > 0 ? src->pixels + (y - 1) * sourceWidth : black;
+        const uint32_t *row = src->pixels + y * sourceWidth;
+        const uint32_t *below = y + 1 < sourceHeight ? src->pixels + (y + 1) * sourceWidth : black;
+        int64_t x = 0;
+#if defined(__SSE2__)
+        for (; x + 4 <= columnCount; x += 4) {
+            const __m128i a = load(above + x);
+            const __m128i b = load(row + x);
+            const __m128i c = load(below + x);
+            store(redBlue + x + 1,
+                  _mm_add_epi32(_mm_add_epi32(_mm_and_si128(a, redBlueLanes), _mm_and_si128(b, redBlueLanes)),
+                                _mm_and_si128(c, redBlueLanes)));
+            store(green + x + 1,
+                  _mm_add_epi32(_mm_add_epi32(_mm_and_si128(a, greenLanes), _mm_and_si128(b, greenLanes)),
+                                _mm_and_si128(c, greenLanes)));
+        }
+#endif
+        for (; x < columnCount; ++x) {
+            redBlue[x + 1] = (above[x] & redBlueMask) + (row[x] & redBlueMask) + (below[x] & redBlueMask);
+            green[x + 1] = (above[x] & greenMask) + (row[x] & greenMask) + (below[x] & greenMask);
+        }
+        uint32_t *out = dst->pixels + y * dst->width;
+        x = 0;
+#if defined(__SSE2__)
+        for (; x + 4 <= width; x += 4) {
+            const __m128i rb =
+                _mm_add_epi32(_mm_add_epi32(load(redBlue + x), load(redBlue + x + 1)), load(redBlue + x + 2));
+            const __m128i g = _mm_add_epi32(_mm_add_epi32(load(green + x), load(green + x + 1)), load(green + x + 2));
+            const __m128i rbMean = _mm_mulhi_epu16(rb, divider);
+            const __m128i gMean = _mm_slli_epi32(_mm_mulhi_epu16(_mm_srli_epi32(g, 8), divider), 8);
+            store(out + x, _mm_or_si128(rbMean, gMean));
+        }
+#endif
+        for (; x < width; ++x) {
+            out[x] = MeanOfNine(redBlue[x] + redBlue[x + 1] + redBlue[x + 2], green[x] + green[x + 1] + green[x + 2]);
+        }
+    }
+    return true;
+}
 
 // Channel sums of the box blur. The blur adds each source pixel into a running
 // column sum and each column sum into a running row window; additions and
@@ -396,6 +506,9 @@ void IMGFXBlur(const IMG *src, IMG *dst, uint32_t r)
         return;
     }
     const uint64_t area = side * side;
+    if (r == 1 && BlurRadiusOne(src, dst)) {
+        return;
+    }
     if (area <= PackedSums::largestArea && BoxBlur<PackedSums>(src, dst, r, area)) {
         return;
     }

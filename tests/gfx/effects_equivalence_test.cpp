@@ -1,13 +1,16 @@
-// The fade and the blur are written for speed: the fade subtracts all three
-// channels in one word, the blur keeps running sums instead of adding up every
-// square afresh. These cases hold both to their plain definitions, pixel for
-// pixel: every pair of channel values for the fade; sizes, radii and
-// destination shapes where the two ways of summing could part for the blur.
+// The fade, the blur and the line are written for speed: the fade subtracts all
+// three channels in one word, the blur keeps running sums instead of adding up
+// every square afresh, the line works out once which of its points lie inside.
+// These cases hold them to their plain definitions, pixel for pixel: every pair
+// of channel values for the fade; sizes, radii and destination shapes where the
+// two ways of summing could part for the blur; lines inside, crossing and
+// outside the image for the line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <ios>
+#include <utility>
 #include <vector>
 
 #include "gfx/imgfx.h"
@@ -66,6 +69,27 @@ void ExpectSameBlur(const IMG *src, int32_t dw, int32_t dh, uint32_t r)
     ReferenceBlur(src, slow.get(), r);
     ASSERT_EQ(Pixels(fast.get()), Pixels(slow.get()))
         << src->width << "x" << src->height << " into " << dw << "x" << dh << ", radius " << r;
+}
+
+// The line as defined: every point IMGLinePoints lists, through the clipped pixel writer.
+void ReferenceLine(IMG *img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour)
+{
+    int32_t *points = IMGLinePoints(x0, y0, x1, y1);
+    for (int32_t i = 0; i < points[0]; i += 2) {
+        IMGSetPixel(img, points[1 + i], points[2 + i], colour);
+    }
+    delete[] points;
+}
+
+// Draws the line both ways on two equal images of w x h and compares them.
+void ExpectSameLine(int32_t w, int32_t h, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+{
+    ImgPtr fast = Filled(w, h, 0xA5A5A5A5u);
+    ImgPtr slow = Filled(w, h, 0xA5A5A5A5u);
+    IMGDrawLine(fast.get(), x0, y0, x1, y1, 0x123456u);
+    ReferenceLine(slow.get(), x0, y0, x1, y1, 0x123456u);
+    ASSERT_EQ(Pixels(fast.get()), Pixels(slow.get()))
+        << x0 << "," << y0 << " to " << x1 << "," << y1 << " on " << w << "x" << h;
 }
 
 uint32_t ReferenceFade(uint32_t pixel, uint32_t colour)
@@ -166,5 +190,32 @@ TEST(IMGFXBlurEquivalence, FullChannelsKeepTheirLevelAtEveryRadius)
         IMGFXBlur(white.get(), dst.get(), r);
         EXPECT_EQ(dst->pixels[20 + 20 * 40], 0xFFFFFFu) << "radius " << r;
         ExpectSameBlur(white.get(), 40, 40, r);
+    }
+}
+
+TEST(IMGDrawLineEquivalence, DrawsExactlyTheListedPointsInsideCrossingAndOutside)
+{
+    // Every end point pair over a grid reaching well past a small image on all four
+    // sides: lines wholly inside, entering or leaving through each edge, crossing
+    // it, grazing a corner and missing it, in all eight directions, steep and flat.
+    for (const auto &size : {std::pair{7, 5}, std::pair{1, 6}, std::pair{6, 1}, std::pair{1, 1}}) {
+        const auto [w, h] = size;
+        for (int32_t x0 = -9; x0 <= w + 8; x0 += 3) {
+            for (int32_t y0 = -8; y0 <= h + 9; y0 += 2) {
+                for (int32_t x1 = -10; x1 <= w + 10; ++x1) {
+                    for (int32_t y1 = -10; y1 <= h + 10; ++y1) {
+                        ExpectSameLine(w, h, x0, y0, x1, y1);
+                    }
+                }
+            }
+        }
+    }
+    // Long lines at random through and past a larger image, far ends included.
+    RANDOMSeed(randomSeed + 3);
+    for (int32_t i = 0; i < 3000; ++i) {
+        const int32_t reach = i % 3 == 0 ? 4000 : 400;
+        const auto end = [reach] { return static_cast<int32_t>(RANDOMNext() % (2 * reach)) - reach + 20; };
+        const int32_t x0 = end(), y0 = end(), x1 = end(), y1 = end();
+        ExpectSameLine(41, 30, x0, y0, x1, y1);
     }
 }
