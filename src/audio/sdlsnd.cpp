@@ -135,6 +135,14 @@ void SDLSNDCallback(void *userdata, uint8_t *stream, int len)
         Trace("_SDLSNDCallback\n");
         return;
     }
+#ifdef __EMSCRIPTEN__
+    // The desktop SDL fills the buffer with silence before every call; the
+    // browser's SDL hands over the same buffer again with the last call's
+    // values in it, which an empty or drained queue would play once more.
+    for (int i = 0; i < len; ++i) {
+        stream[i] = 0;
+    }
+#endif
     if (sound->queue == nullptr || sound->queue->count < 1) {
         Trace("ERR underflow\n");
         Trace("_SDLSNDCallback\n");
@@ -230,6 +238,9 @@ int32_t SDLSNDWaiting(SDLSND *sound)
     return waiting;
 }
 
+// In the browser the callback runs on the main thread, only while the main
+// loop sleeps (SDL_Delay yields there), never inside a locked stretch: SDL's
+// audio lock does nothing there and needs to do nothing.
 void SDLSNDLock(void *) { SDL_LockAudio(); }
 
 void SDLSNDUnlock(void *) { SDL_UnlockAudio(); }

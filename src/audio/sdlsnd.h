@@ -7,6 +7,8 @@
 // the same lock around every access to queue (SDLSNDPlaySAMPLE and
 // SDLSNDWaiting do so themselves) and around every rewrite of a queued
 // sample's values (SDLSNDLock / SDLSNDUnlock, which fit MUSICGuard).
+// In the browser (Emscripten) the callback runs on the main thread between
+// frames and the audio lock does nothing; the same calls stay correct there.
 // A queued sample must stay alive and unreallocated until it has been played
 // or the output is freed; the queue never owns its samples.
 //

@@ -1,4 +1,5 @@
-// The program's entry: both deliverables (full screen and windowed) start here.
+// The program's entry: every deliverable (full screen, windowed and the web
+// page's) starts here.
 #include <SDL.h>
 
 #include <cstdio>
@@ -7,6 +8,21 @@
 
 #include "demo/zolt7707.h"
 #include "platform/sdldpy.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+#include "platform/fps.h"
+
+// Tells the page how long the frame's work took since the browser last had
+// control (milliseconds, presenting included, sleeping not); the page keeps
+// the figures when it has set Module.onFrameWork.
+EM_JS(void, ZoltReportFrameWork, (double milliseconds), {
+    if (Module['onFrameWork']) {
+        Module['onFrameWork'](milliseconds);
+    }
+});
+#endif
 
 namespace {
 
@@ -36,6 +52,38 @@ bool UnseenFallback()
     return asked == nullptr || std::strcmp(asked, "offscreen") != 0;
 }
 
+#ifdef __EMSCRIPTEN__
+// In the browser the frame loop keeps its shape: every sleep hands control back
+// to the page (ASYNCIFY), which then paints the canvas and delivers keys and
+// the audio callbacks.
+double workStarted = 0;
+bool yielded = false;
+
+void WebYield(uint32_t milliseconds)
+{
+    ZoltReportFrameWork(emscripten_get_now() - workStarted);
+    emscripten_sleep(milliseconds);
+    workStarted = emscripten_get_now();
+    yielded = true;
+}
+
+// A frame without a sleep (one that took longer than its period) and the
+// fade-out's 32 pictures, which the desktop shows back to back, would
+// otherwise never reach the screen: each picture gets at least one yield.
+void WebPresented(const IMG *)
+{
+    if (!yielded) {
+        WebYield(0);
+    }
+    yielded = false;
+}
+
+// Ends the page's program for good whatever timers are pending (the audio
+// feed's): the exit handlers run (SDL_Quit closes the audio) and the page's
+// Module.onExit shows the end.
+void WebExit(int status) { emscripten_force_exit(status); }
+#endif
+
 }  // namespace
 
 int main(int, char *[])
@@ -46,6 +94,12 @@ int main(int, char *[])
     std::atexit(SDL_Quit);
 #endif
     PreferSharpScaling();
+#ifdef __EMSCRIPTEN__
+    fpsSleep = WebYield;
+    presentHook = WebPresented;
+    exitHook = WebExit;
+    workStarted = emscripten_get_now();
+#endif
     ZOLT7707Init();
     if (display == nullptr || display->width != screenWidth || display->height != screenHeight) {
         std::fprintf(stderr, "ZOLT7707: cannot open the %dx%d video mode: %s\n", static_cast<int>(screenWidth),

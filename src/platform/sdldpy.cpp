@@ -7,6 +7,18 @@
 #include "core/module.h"
 #include "gfx/img.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// Tells the page how long one presentation took (milliseconds: conversion and
+// canvas update), when it has set Module.onPresent.
+EM_JS(void, ReportPresent, (double milliseconds), {
+    if (Module['onPresent']) {
+        Module['onPresent'](milliseconds);
+    }
+});
+#endif
+
 #ifndef ZOLT_DISPLAY_FLAGS
 #define ZOLT_DISPLAY_FLAGS 0x10000001u
 #endif
@@ -70,6 +82,39 @@ void CopyToScreen(const IMG *image)
     SDL_UnlockSurface(screenSurface);
     Present();
 }
+
+#ifdef __EMSCRIPTEN__
+// Emscripten's SDL 1.2 backs the screen surface with the page's canvas: its
+// pixels are RGBA bytes (the word 0xAABBGGRR), the canvas is redrawn when the
+// surface is unlocked (SDL_Flip and SDL_UpdateRect do nothing), and it has no
+// SDL_DisplayFormat. So the image is converted straight into the locked screen,
+// alpha opaque; the rest of a larger screen keeps what it showed.
+void ShowOnCanvas(const IMG *image, int32_t w, int32_t h)
+{
+    const double started = emscripten_get_now();
+    const SDL_PixelFormat *format = screenSurface->format;
+    if (format->BitsPerPixel != 32 || format->Rmask != 0x000000FFu || format->Gmask != 0x0000FF00u ||
+        format->Bmask != 0x00FF0000u || screenSurface->w < w || screenSurface->h < h || screenSurface->pitch < w * 4) {
+        SDLDPYError();
+        return;
+    }
+    if (SDL_LockSurface(screenSurface) != 0) {
+        SDLDPYError();
+        return;
+    }
+    auto *target = static_cast<uint8_t *>(screenSurface->pixels);
+    for (int32_t y = 0; y < h; ++y) {
+        const uint32_t *from = image->pixels + int64_t{y} * image->width;
+        auto *to = reinterpret_cast<uint32_t *>(target + int64_t{y} * screenSurface->pitch);
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t p = from[x];
+            to[x] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+        }
+    }
+    SDL_UnlockSurface(screenSurface);
+    ReportPresent(emscripten_get_now() - started);
+}
+#endif
 
 }  // namespace
 
@@ -174,6 +219,9 @@ void SDLDPYShow(SDLDPY *display, const IMG *image)
         SDLDPYError();
         return;
     }
+#ifdef __EMSCRIPTEN__
+    ShowOnCanvas(image, w, h);
+#else
     // The conversion surface is laid over the image's own buffer, rows at the
     // image's row length, so a larger image is read as its top-left w x h part.
     SDL_Surface *source = SDL_CreateRGBSurfaceFrom(image->pixels, w, h, 32, image->width * 4, 0x00FF0000u,
@@ -191,6 +239,7 @@ void SDLDPYShow(SDLDPY *display, const IMG *image)
     SDL_UpperBlit(converted, nullptr, screenSurface, nullptr);
     SDL_FreeSurface(converted);
     Present();
+#endif
 }
 
 void SDLDPYShowDirect(SDLDPY *display, const IMG *image)
