@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "sourcelines.h"
+
 namespace {
 
 constexpr int clipCount = 16;
@@ -244,18 +246,13 @@ bool ParseEvent(const std::string &word, Event &event, const std::string &where)
 
 bool ReadClips(const char *path, std::vector<Clip> &clips)
 {
-    std::ifstream in(path);
-    if (!in) {
+    SourceLines source;
+    if (!SourceOpen(source, path)) {
         return Fail(path, "cannot open");
     }
     std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        const std::string where = std::string(path) + ":" + std::to_string(number);
-        if (line.empty() || line.rfind("//", 0) == 0) {
-            continue;
-        }
+    std::string where;
+    while (SourceNext(source, line, where)) {
         std::istringstream words(line);
         Clip clip;
         if (!(words >> clip.name >> clip.instrument >> clip.level) || clip.level <= 0.0 || clip.level > 1.0) {

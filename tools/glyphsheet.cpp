@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "sourcelines.h"
+
 namespace {
 
 constexpr int sheetSize = 256;
@@ -68,18 +70,13 @@ bool ReadRows(std::istream &in, int count, size_t width, std::vector<std::string
 
 bool ReadArt(const char *path, Art &art)
 {
-    std::ifstream in(path);
-    if (!in) {
+    SourceLines source;
+    if (!SourceOpen(source, path)) {
         return Fail(path, "cannot open");
     }
     std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        const std::string where = std::string(path) + ":" + std::to_string(number);
-        if (line.empty() || line.rfind("//", 0) == 0) {
-            continue;
-        }
+    std::string where;
+    while (SourceNext(source, line, where)) {
         std::istringstream words(line);
         std::string directive;
         words >> directive;
@@ -93,7 +90,7 @@ bool ReadArt(const char *path, Art &art)
             if (!art.cells[code].empty()) {
                 return Fail(where, "cell drawn twice");
             }
-            if (!ReadRows(in, cellSize, cellSize, art.cells[code], where, number)) {
+            if (!ReadRows(source.in, cellSize, cellSize, art.cells[code], where, source.number)) {
                 return false;
             }
         } else if (directive == "small") {
@@ -101,7 +98,7 @@ bool ReadArt(const char *path, Art &art)
                 return Fail(where, "expected one character after \"small\"");
             }
             std::vector<std::string> rows;
-            if (!ReadRows(in, smallHeight, smallWidth, rows, where, number)) {
+            if (!ReadRows(source.in, smallHeight, smallWidth, rows, where, source.number)) {
                 return false;
             }
             art.small[line[6]] = rows;

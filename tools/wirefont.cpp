@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "sourcelines.h"
+
 namespace {
 
 constexpr int gridMax = 15;
@@ -99,18 +101,13 @@ bool ParseStrokes(const std::string &text, Glyph &glyph, const std::string &wher
 
 bool ReadStrokes(const char *path, std::vector<Glyph> &glyphs)
 {
-    std::ifstream in(path);
-    if (!in) {
+    SourceLines source;
+    if (!SourceOpen(source, path)) {
         return Fail(path, "cannot open");
     }
     std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        const std::string where = std::string(path) + ":" + std::to_string(number);
-        if (line.empty() || line.rfind("//", 0) == 0) {
-            continue;
-        }
+    std::string where;
+    while (SourceNext(source, line, where)) {
         int code = 0;
         std::string strokes;
         if (line.rfind("esc ", 0) == 0) {
