@@ -151,6 +151,30 @@ TEST_F(WireFont, LowerCaseRepeatsTheCapitalsAndGlyphsDiffer)
     }
 }
 
+TEST_F(WireFont, GlyphsKeepTheirRecordedSegments)
+{
+    // FNV-1a over every glyph's name and coordinates: a change of how the text
+    // writes a segment must leave the parsed font as it was.
+    uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](uint32_t v) {
+        for (int b = 0; b < 4; ++b) {
+            h = (h ^ ((v >> (8 * b)) & 0xFF)) * 1099511628211ull;
+        }
+    };
+    ASSERT_NE(glyphs, nullptr);
+    for (int32_t code = 0; code < glyphs->count; ++code) {
+        for (const char *c = Glyph(code)->name; c != nullptr && *c != '\0'; ++c) {
+            mix(static_cast<uint8_t>(*c));
+        }
+        const std::vector<int32_t> coordinates = Coordinates(code);
+        mix(static_cast<uint32_t>(coordinates.size()));
+        for (const int32_t v : coordinates) {
+            mix(static_cast<uint32_t>(v));
+        }
+    }
+    EXPECT_EQ(h, 0x5a3b1550a3bb8e41ull);
+}
+
 TEST(WireFontText, KeepsItsLayout)
 {
     const std::vector<std::string> lines = Lines(fontText);
@@ -172,6 +196,17 @@ TEST(WireFontText, KeepsItsLayout)
     // One colour for the whole font, one long-form segment, short forms after.
     EXPECT_EQ(text.find("\ncolor "), text.rfind("\ncolor "));
     EXPECT_EQ(text.find("\nsegment "), text.rfind("\nsegment "));
+    // Some short lines carry a comma after the fourth number, some end in blanks.
+    size_t trailingCommas = 0;
+    size_t trailingBlanks = 0;
+    for (const std::string &line : lines) {
+        if (line.rfind("s ", 0) == 0) {
+            trailingCommas += std::count(line.begin(), line.end(), ',') == 4 ? 1 : 0;
+            trailingBlanks += line.back() == ' ' ? 1 : 0;
+        }
+    }
+    EXPECT_GE(trailingCommas, 3u);
+    EXPECT_GE(trailingBlanks, 3u);
     const size_t blanks = text.find("# 128 blank character 2D objects\n");
     ASSERT_NE(blanks, std::string::npos);
     const std::string tail = text.substr(blanks + std::strlen("# 128 blank character 2D objects\n"));
