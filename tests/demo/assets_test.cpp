@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "audio/music.h"
 #include "audio/sample.h"
 #include "demo/assets.h"
 #include "gfx/img.h"
+#include "gfx/random.h"
 #include "gfx/seg2d.h"
 #include "gfx/vec2d.h"
 #include "vector/obj2d.h"
@@ -407,6 +410,38 @@ TEST(Clips, AreBalancedAndDistinct)
     const double quietest = *std::min_element(loudness.begin(), loudness.end());
     // Within 12 dB (a factor 16 in power) of each other.
     EXPECT_LT(loudest / quietest, 16.0);
+}
+
+TEST(Clips, MixIntoALoudLoopThatNeverClips)
+{
+    // The music mixes a random clip into its loop at a quarter of its level
+    // every 400 frames while the loop fades by a quarter: about 80 mixes, four
+    // cycles of the demo, must play at about -20 dB of full scale, and no value
+    // may come within 1 dB of it.
+    RANDOMSeed(randomSeed);
+    MUSIC *music = MUSICNew();
+    ASSERT_NE(music, nullptr);
+    for (int32_t c = 0; c < clipCount; ++c) {
+        MUSICAdd(music, SAMPLECopy(&clipSamples[c]));
+    }
+    double energy = 0;
+    int64_t values = 0;
+    int32_t peak = 0;
+    for (int32_t mix = 0; mix < 80; ++mix) {
+        for (int32_t frame = 0; frame < 400; ++frame) {
+            MUSICUpdate(music);  // the first of these mixes; the loop then plays unchanged
+        }
+        for (int32_t i = 0; i < music->output->length; ++i) {
+            const int32_t v = music->output->values[i];
+            energy += static_cast<double>(v) * v;
+            peak = std::max(peak, std::abs(v));
+        }
+        values += music->output->length;
+    }
+    MUSICFree(&music);
+    const double rms = 10.0 * std::log10(energy / static_cast<double>(values) / (32768.0 * 32768.0));
+    EXPECT_NEAR(rms, -20.0, 1.0);
+    EXPECT_LT(peak, 29204);  // -1 dB of full scale
 }
 
 TEST(DriverTables, ColourWheelWalksTheHueCircle)
