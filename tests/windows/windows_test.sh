@@ -112,12 +112,11 @@ expectExit() {
     done
 }
 
-# A key held for a moment, as a person presses it, into the focused window.
+# A quick tap of a key into the focused window: a press released before the
+# program's next poll still counts.
 pressKey() {
     xdotool windowfocus --sync "$window" 2>/dev/null
-    xdotool keydown "$1"
-    sleep 0.3
-    xdotool keyup "$1"
+    xdotool key "$1"
 }
 
 # Screenshots the window into $work/NAME.png and, as 256 x 256 raw RGB, $work/NAME.rgb.
