@@ -51,7 +51,7 @@ poll() {
 
 unzip -q "$archive" -d "$work" || { echo "FAIL: cannot unpack $archive"; exit 1; }
 app=$(echo "$work"/zolt7707-*-windows-x64)
-for file in zolt7707.exe zolt7707-window.exe SDL.dll README.txt; do
+for file in zolt7707.exe zolt7707-window.exe SDL.dll README.txt LICENSE.txt; do
     [ -f "$app/$file" ] || fail "the archive holds no $file"
 done
 
