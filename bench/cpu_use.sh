@@ -30,10 +30,7 @@ run() {
     sleep 2
     local window
     window=$(xdotool search --sync --name ZOLT7707 | head -1)
-    # Held for a while: a tap shorter than one frame can be released before it is read.
-    xdotool windowfocus --sync "$window" keydown 6
-    sleep 0.2
-    xdotool keyup 6
+    xdotool windowfocus --sync "$window" key --window "$window" 6
   fi
   wait "$timer" || true
   local user sys rss
