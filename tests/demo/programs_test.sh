@@ -150,8 +150,30 @@ expectExit() {
 
 # A key tapped as automation sends it: pressed and released within a few
 # milliseconds, most often between two of the program's polls.
-pressKey() {
+tapKey() {
     xdotool windowfocus --sync "$window" key --window "$window" "$1"
+}
+
+# Taps a key and waits until the program has read it, so that the next tap
+# falls in a later poll: of two taps read in one poll only the later counts,
+# and a program held up for a moment by a busy machine would read them so.
+# The program polls its keys after showing each frame; only the 32 pictures of
+# a fade-out between parts come without polls, and they show at most two
+# different pictures (a half-faded and a black one). Four changes of the
+# window's picture after the tap therefore take in a poll that read it. The
+# corner letters turn in every frame, so the picture changes in every frame.
+pressKey() {
+    tapKey "$1"
+    local changes=0 last= picture end=$(($(now) + 30 * 1000000))
+    while [ "$changes" -lt 4 ]; do
+        picture=$(xwd -silent -id "$window" 2>/dev/null | md5sum)
+        [ -n "$last" ] && [ "$picture" != "$last" ] && changes=$((changes + 1))
+        last=$picture
+        if [ "$(now)" -ge "$end" ]; then
+            fail "$1: the picture did not change after the key was sent"
+            return
+        fi
+    done
 }
 
 # Screenshots the window into $work/NAME.png and, as 256 x 256 raw RGB (the
@@ -348,7 +370,7 @@ if start "$windowed" disk; then
         fail "after the seventh part: no raster bars ($bars bars)"
     fi
 
-    pressKey Escape
+    tapKey Escape
     expectExit "window: Escape"
 
     # The sound: 16-bit values (SDL writes what its device takes); some loud,
@@ -378,7 +400,7 @@ demoRunning() {
 # "q" quits as well.
 if start "$windowed" dummy; then
     demoRunning "window: q"
-    pressKey q
+    tapKey q
     expectExit "window: q"
 fi
 
@@ -422,7 +444,7 @@ if start "$fullscreen" dummy; then
         fail "full screen: no sharp, centred, lit picture (window ${shotWidth:-?}x${shotHeight:-?}, scale ${scale:-?}, $blockBytes bytes off the pixel blocks)"
     fi
     keep full full-screen
-    pressKey Escape
+    tapKey Escape
     expectExit "full screen: Escape"
 fi
 
