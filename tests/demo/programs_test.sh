@@ -218,6 +218,32 @@ measure() {
         END { printf "lit=%d white=%d bright=%d trail=%d bars=%d\n", lit, white, bright, lit - bright, bars }')"
 }
 
+# The share (per cent) of the lit pixels of $work/NAME.rgb 30 to 110 pixels
+# from the centre, below the corner letters, whose points at 1/9 to 8/9 of the
+# way to the centre are all lit too (or a pixel beside them across the line):
+# 99 to 100 when all lines are spokes from the centre; for curves 0 to about 50,
+# from segments that pass the centre where a curve swings through it. Sets fan.
+fanShare() {
+    fan=$(od -An -v -tu1 -w768 "$work/$1.rgb" | awk '
+        { for (x = 0; x < 256; x++) if ($(3 * x + 1) + $(3 * x + 2) + $(3 * x + 3) > 0) lit[x, NR - 1] = 1 }
+        function on(x, y, across) {
+            return across ? lit[x, y] || lit[x, y - 1] || lit[x, y + 1] : lit[x, y] || lit[x - 1, y] || lit[x + 1, y]
+        }
+        function near(v) { return int(v + (v >= 0 ? 0.5 : -0.5)) }
+        END {
+            for (key in lit) {
+                split(key, xy, SUBSEP)
+                dx = xy[1] - 128; dy = xy[2] - 128; d = dx * dx + dy * dy
+                if (xy[2] < 48 || d < 900 || d > 12100) continue
+                all++; good = 1
+                for (f = 1; f <= 8 && good; f++)
+                    good = on(near(128 + dx * f / 9), near(128 + dy * f / 9), dx * dx >= dy * dy)
+                fanned += good
+            }
+            print all ? int(100 * fanned / all) : 0
+        }')
+}
+
 # Shoots until a test over the measured counts holds or the seconds run out;
 # the last screenshot stays in $work/NAME.*.
 shootUntil() {
@@ -340,23 +366,24 @@ if start "$windowed" disk; then
     walkPart 4
     walkPart 5
     # Spokes: with "r" every curve point is joined to the centre (128, 128),
-    # so the 9 x 9 square around it fills. Trails are off meanwhile, so each
-    # picture shows only the current drawing mode.
-    centre="124 124 9 9"
+    # so nearly every lit pixel lies on a lit line to the centre, as few do on
+    # curves (which may fill the middle by themselves). Trails are off
+    # meanwhile, so each picture shows only the current drawing mode.
     pressKey m
-    spokes='[ "$lit" -ge 72 ] && [ "$(od -An -tx1 -j $(((128 * 256 + 128) * 3)) -N 3 "$work/radial.rgb" | tr -d " \n")" != 000000 ]'
-    if shootUntil curves 3 "$centre" '[ "$lit" -lt 72 ]'; then
+    if shootUntil curves 3 "$whole" '[ "$lit" -ge 500 ] && fanShare curves && [ "$fan" -lt 90 ]'; then
         pressKey r
-        if shootUntil radial 5 "$centre" "$spokes"; then
-            ok "r draws spokes to the centre ($lit of 81 pixels around it lit)"
+        curvesFan=$fan
+        if shootUntil radial 5 "$whole" 'fanShare radial && [ "$fan" -ge 90 ]'; then
+            ok "r draws spokes from the centre ($fan % of the lit pixels on lines to it, $curvesFan % before)"
         else
-            fail "r: no spokes at the centre ($lit of 81 pixels around it lit)"
+            fail "r: no spokes from the centre ($fan % of the lit pixels on lines to it, $curvesFan % before)"
         fi
         keep radial 5-colour-sine-radials
         pressKey r
-        shootUntil curves 5 "$centre" '[ "$lit" -lt 72 ]' || fail "r again: the spokes stay ($lit of 81 lit)"
+        shootUntil curves 5 "$whole" '[ "$lit" -ge 500 ] && fanShare curves && [ "$fan" -lt 90 ]' ||
+            fail "r again: the spokes stay ($fan % of the lit pixels on lines to the centre)"
     else
-        fail "the centre is filled before r was pressed ($lit of 81 pixels lit)"
+        fail "spokes before r was pressed ($fan % of the lit pixels on lines to the centre)"
     fi
     pressKey m
 
