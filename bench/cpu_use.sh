@@ -6,20 +6,11 @@ set -euo pipefail
 program=$1
 seconds=${2:-30}
 work=$(mktemp -d)
-# Xvfb picks a free display number and writes it to the file descriptor once it
-# accepts clients. -noreset: an X server that resets whenever its last client
-# leaves drops the connections being set up meanwhile, and the program would
-# find no display.
-Xvfb -displayfd 3 -noreset -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$work/display")" SDL_AUDIODRIVER=dummy
-xdotool getmouselocation >/dev/null || { echo "the X server at $DISPLAY does not answer" >&2; exit 1; }
+xvfbPid=
+trap 'kill "$xvfbPid" 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/xserver.sh"
+startXvfb 640x480x24 >&2 || exit 1
+export SDL_AUDIODRIVER=dummy
 run() {
   local fps=$1 log
   log=$(mktemp)

@@ -49,43 +49,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-ok() { echo "ok: $*"; }
-
-# Microseconds since the epoch.
-now() { local t=${EPOCHREALTIME/[.,]/}; echo "$t"; }
-
-# Polls a command every 0.05 s until it succeeds or the seconds run out; the
-# command is tried at least once.
-poll() {
-    local end=$(($(now) + $1 * 1000000))
-    shift
-    while true; do
-        "$@" && return 0
-        [ "$(now)" -lt "$end" ] || return 1
-        sleep 0.05
-    done
-}
-
-# Xvfb picks a free display number itself and writes it to the file descriptor
-# once it accepts clients. -noreset: by default an X server resets whenever its
-# last client leaves and drops every connection still being set up, so a
-# program connecting just as an xdotool call of this test ends would find no
-# display.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfbPid=$!
-if ! poll 10 test -s "$work/display"; then
-    echo "SKIP: Xvfb did not start"
-    cat "$work/xvfb.log"
-    exit 77
-fi
-export DISPLAY=":$(head -n 1 "$work/display")"
-if ! poll 10 xdotool getmouselocation >/dev/null 2>&1; then
-    echo "SKIP: the X server at $DISPLAY does not answer"
+source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
+if ! startXvfb; then
+    echo "SKIP: no X server to test on"
     exit 77
 fi
 unset SDL_VIDEODRIVER

@@ -48,23 +48,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-ok() { echo "ok: $*"; }
-now() { local t=${EPOCHREALTIME/[.,]/}; echo "$t"; }
-# Polls a command every 0.05 s until it succeeds or the seconds run out.
-poll() {
-    local end=$(($(now) + $1 * 1000000))
-    shift
-    while true; do
-        "$@" && return 0
-        [ "$(now)" -lt "$end" ] || return 1
-        sleep 0.05
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
 started=$(now)
 elapsed() { echo "$((($(now) - started) / 1000000)) s"; }
 
@@ -127,14 +111,9 @@ while read -r icon; do
 done < <(dpkg -L "$name" | grep '^/usr/share/icons/hicolor/.*\.png$')
 
 # The windowed program on a virtual display that stays up between clients.
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfbPid=$!
-if ! poll 10 test -s "$work/display"; then
-    fail "Xvfb did not start"
-    cat "$work/xvfb.log"
+if ! startXvfb; then
+    fail "no X server"
 else
-    export DISPLAY=":$(head -n 1 "$work/display")"
-    poll 10 xdotool getmouselocation >/dev/null 2>&1 || fail "the X server at $DISPLAY does not answer"
     SDL_AUDIODRIVER=dummy "$bin/zolt7707-window" >"$work/window.log" 2>&1 &
     programPid=$!
     window=

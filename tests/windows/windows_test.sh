@@ -31,23 +31,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-ok() { echo "ok: $*"; }
-now() { local t=${EPOCHREALTIME/[.,]/}; echo "$t"; }
-# Polls a command every 0.05 s until it succeeds or the seconds run out.
-poll() {
-    local end=$(($(now) + $1 * 1000000))
-    shift
-    while true; do
-        "$@" && return 0
-        [ "$(now)" -lt "$end" ] || return 1
-        sleep 0.05
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
 
 unzip -q "$archive" -d "$work" || { echo "FAIL: cannot unpack $archive"; exit 1; }
 app=$(echo "$work"/zolt7707-*-windows-x64)
@@ -55,13 +39,8 @@ for file in zolt7707.exe zolt7707-window.exe SDL.dll README.txt LICENSE.txt; do
     [ -f "$app/$file" ] || fail "the archive holds no $file"
 done
 
-# -noreset: the server stays as it is when the last client leaves (each wine
-# start and end connects and leaves); the display must answer before any client starts.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfbPid=$!
-poll 10 test -s "$work/display" || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-poll 10 xdotool getmouselocation >/dev/null 2>&1 || { echo "FAIL: the X server at $DISPLAY does not answer"; exit 1; }
+# Each wine start and end connects and leaves: the server must not reset.
+startXvfb || { echo "FAIL: no X server"; exit 1; }
 
 # The first start in a fresh prefix sets the prefix up (kept beside the build).
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

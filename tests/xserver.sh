@@ -1,0 +1,47 @@
+# Shared by the scripts that run the programs on a virtual X server: results,
+# polling and the server itself. Source it after setting work (a scratch
+# folder) and xvfbPid= (the caller's clean-up ends the server).
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+ok() { echo "ok: $*"; }
+
+# Microseconds since the epoch.
+now() { local t=${EPOCHREALTIME/[.,]/}; echo "$t"; }
+
+# Polls a command every 0.05 s until it succeeds or the seconds run out; the
+# command is tried at least once.
+poll() {
+    local end=$(($(now) + $1 * 1000000))
+    shift
+    while true; do
+        "$@" && return 0
+        [ "$(now)" -lt "$end" ] || return 1
+        sleep 0.05
+    done
+}
+
+# Starts Xvfb with one screen of the given size (1024x768x24 by default), sets
+# xvfbPid and exports DISPLAY once the server answers; otherwise says why and
+# returns 1. Xvfb picks a free display number itself and writes it to the file
+# descriptor once it accepts clients. -noreset: by default an X server resets
+# whenever its last client leaves and drops every connection still being set
+# up, so a program connecting just as a short xdotool call ends would find no
+# display.
+startXvfb() {
+    Xvfb -displayfd 3 -noreset -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfbPid=$!
+    if ! poll 10 test -s "$work/display"; then
+        echo "Xvfb did not start"
+        cat "$work/xvfb.log"
+        return 1
+    fi
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    if ! poll 10 xdotool getmouselocation >/dev/null 2>&1; then
+        echo "the X server at $DISPLAY does not answer"
+        return 1
+    fi
+}
