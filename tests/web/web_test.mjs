@@ -385,8 +385,8 @@ try {
     const noScript = await browser.newContext({ javaScriptEnabled: false });
     const page = await noScript.newPage();
     await page.goto(url);
-    const text = await page.evaluate(() => document.body.innerText).catch(() => '');
-    check(/JavaScript/.test(await page.innerText('#stage')), `with JavaScript off the page says what to do (${text.length > 0})`);
+    const text = (await page.innerText('#stage')).replace(/\s+/g, ' ').trim();
+    check(/JavaScript, which is switched off/.test(text) && /Allow JavaScript/.test(text), `with JavaScript off the page says so: "${text}"`);
     await noScript.close();
   }
 
