@@ -21,8 +21,12 @@ endif()
 # The page program: ASYNCIFY lets the blocking frame loop sleep (SDL_Delay
 # yields to the browser); EXIT_RUNTIME runs the exit handlers (SDL_Quit closes
 # the audio) when Escape or Q ends the demo, and the page's Module.onExit shows
-# the end. The output is a .js file loaded by web/index.html.
+# the end. The output is a .js file loaded by web/index.html; MODULARIZE makes
+# it a factory (ZoltWeb) the page calls once per run, with the WebAssembly
+# module it compiled while the start screen was shown.
 set(ZOLT_WEB_LINK_OPTIONS
+  -sMODULARIZE=1
+  -sEXPORT_NAME=ZoltWeb
   -sASYNCIFY=1
   -sEXIT_RUNTIME=1
   -sALLOW_MEMORY_GROWTH=1

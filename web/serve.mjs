@@ -1,8 +1,16 @@
 // A small static file server for the web build: node web/serve.mjs DIR [PORT].
 // Port 0 picks a free one; the address is printed as "Serving DIR at URL".
 // The browser test imports serve() from here.
+//
+// Text and WebAssembly go out compressed (brotli, else gzip, as the browser
+// accepts), and every file carries an ETag with "no-cache": a reload asks
+// again and gets "304 Not Modified" while the file is unchanged, so the
+// browser's cache (and its cache of compiled WebAssembly) serves it.
+import { createHash } from 'node:crypto';
 import { createServer } from 'node:http';
-import { readFile } from 'node:fs/promises';
+import { readFile, stat } from 'node:fs/promises';
+import { promisify } from 'node:util';
+import { brotliCompress, constants, gzip } from 'node:zlib';
 import { extname, join, normalize, resolve, sep } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
@@ -15,6 +23,34 @@ const types = {
   '.png': 'image/png',
 };
 
+const compressible = new Set(['.html', '.js', '.mjs', '.wasm', '.css']);
+const encoders = {
+  br: promisify(brotliCompress),
+  gzip: promisify(gzip),
+};
+
+// The file's body in each encoding, computed once per version of the file.
+const cache = new Map();
+async function version(file) {
+  const info = await stat(file);
+  const key = `${info.mtimeMs}:${info.size}`;
+  const known = cache.get(file);
+  if (known && known.key === key) return known;
+  const body = await readFile(file);
+  const entry = { key, etag: `"${createHash('sha1').update(body).digest('base64url')}"`, body, encoded: {} };
+  cache.set(file, entry);
+  return entry;
+}
+
+async function encoded(entry, encoding) {
+  if (!entry.encoded[encoding]) {
+    entry.encoded[encoding] = encoding === 'br'
+      ? encoders.br(entry.body, { params: { [constants.BROTLI_PARAM_QUALITY]: 9 } })
+      : encoders.gzip(entry.body, { level: 9 });
+  }
+  return entry.encoded[encoding];
+}
+
 // Resolves with { server, url } once listening on 127.0.0.1.
 export function serve(dir, port = 0) {
   const root = resolve(dir);
@@ -25,16 +61,31 @@ export function serve(dir, port = 0) {
       response.writeHead(403).end();
       return;
     }
+    let entry;
     try {
-      const body = await readFile(file);
-      response.writeHead(200, {
-        'Content-Type': types[extname(file)] || 'application/octet-stream',
-        'Cache-Control': 'no-store',
-      });
-      response.end(body);
+      entry = await version(file);
     } catch {
       response.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found\n');
+      return;
     }
+    const headers = {
+      'Content-Type': types[extname(file)] || 'application/octet-stream',
+      'Cache-Control': 'no-cache',
+      ETag: entry.etag,
+      Vary: 'Accept-Encoding',
+    };
+    if (request.headers['if-none-match'] === entry.etag) {
+      response.writeHead(304, headers).end();
+      return;
+    }
+    const accepted = String(request.headers['accept-encoding'] || '');
+    const encoding = !compressible.has(extname(file)) ? null
+      : /\bbr\b/.test(accepted) ? 'br' : /\bgzip\b/.test(accepted) ? 'gzip' : null;
+    const body = encoding ? await encoded(entry, encoding) : entry.body;
+    if (encoding) headers['Content-Encoding'] = encoding;
+    headers['Content-Length'] = body.length;
+    response.writeHead(200, headers);
+    response.end(request.method === 'HEAD' ? undefined : body);
   });
   return new Promise((resolveServer, reject) => {
     server.once('error', reject);

@@ -84,34 +84,55 @@ void CopyToScreen(const IMG *image)
 }
 
 #ifdef __EMSCRIPTEN__
-// Emscripten's SDL 1.2 backs the screen surface with the page's canvas: its
-// pixels are RGBA bytes (the word 0xAABBGGRR), the canvas is redrawn when the
-// surface is unlocked (SDL_Flip and SDL_UpdateRect do nothing), and it has no
-// SDL_DisplayFormat. So the image is converted straight into the locked screen,
-// alpha opaque; the rest of a larger screen keeps what it showed.
+// Puts w x h RGBA pixels at the module's memory address rgba onto the page's
+// canvas in one step: an ImageData laid over the memory itself (kept while
+// the address, size and memory stay the same), drawn with putImageData.
+EM_JS(void, PutOnCanvas, (const uint8_t *rgba, int32_t w, int32_t h), {
+    var canvas = Module['canvas'];
+    var cache = Module['zoltImage'];
+    if (!cache || cache.buffer !== HEAPU8.buffer || cache.at !== rgba || cache.w !== w || cache.h !== h ||
+        cache.canvas !== canvas) {
+        cache = Module['zoltImage'] = {
+            buffer: HEAPU8.buffer, at: rgba, w: w, h: h, canvas: canvas,
+            context: canvas.getContext('2d'),
+            image: new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h)
+        };
+    }
+    cache.context.putImageData(cache.image, 0, 0);
+});
+
+// The canvas's byte order (R, G, B, A in memory), converted from the image's
+// words; reused from frame to frame.
+uint32_t *canvasPixels = nullptr;
+int64_t canvasPixelCount = 0;
+
+// Emscripten's SDL 1.2 backs the screen surface with the page's canvas, but
+// locking and unlocking it copies the whole canvas in JavaScript both ways.
+// The image goes to the canvas directly instead: converted to RGBA bytes
+// (the word 0xAABBGGRR, alpha opaque) in the module's memory, then drawn in
+// one step; the rest of a larger canvas keeps what it showed.
 void ShowOnCanvas(const IMG *image, int32_t w, int32_t h)
 {
     const double started = emscripten_get_now();
-    const SDL_PixelFormat *format = screenSurface->format;
-    if (format->BitsPerPixel != 32 || format->Rmask != 0x000000FFu || format->Gmask != 0x0000FF00u ||
-        format->Bmask != 0x00FF0000u || screenSurface->w < w || screenSurface->h < h || screenSurface->pitch < w * 4) {
-        SDLDPYError();
-        return;
+    const int64_t count = int64_t{w} * h;
+    if (count > canvasPixelCount) {
+        delete[] canvasPixels;
+        canvasPixels = new (std::nothrow) uint32_t[static_cast<size_t>(count)];
+        canvasPixelCount = canvasPixels != nullptr ? count : 0;
+        if (canvasPixels == nullptr) {
+            SDLDPYError();
+            return;
+        }
     }
-    if (SDL_LockSurface(screenSurface) != 0) {
-        SDLDPYError();
-        return;
-    }
-    auto *target = static_cast<uint8_t *>(screenSurface->pixels);
     for (int32_t y = 0; y < h; ++y) {
         const uint32_t *from = image->pixels + int64_t{y} * image->width;
-        auto *to = reinterpret_cast<uint32_t *>(target + int64_t{y} * screenSurface->pitch);
+        uint32_t *to = canvasPixels + int64_t{y} * w;
         for (int32_t x = 0; x < w; ++x) {
             const uint32_t p = from[x];
             to[x] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
         }
     }
-    SDL_UnlockSurface(screenSurface);
+    PutOnCanvas(reinterpret_cast<const uint8_t *>(canvasPixels), w, h);
     ReportPresent(emscripten_get_now() - started);
 }
 #endif
