@@ -265,4 +265,18 @@ TEST(DemoFrames, MatchTheRecordedHashes)
     }
 }
 
+// The quit with the exit hook the program keeps: the process ends with status 0.
+TEST(DemoFrames, EscapeEndsTheProcessWithStatusZero)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            StartDemo();
+            PressKey(SDLK_ESCAPE);
+            ZOLT7707PartLasers();
+            std::_Exit(3);  // not reached: the first frame's key ends the process
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace
