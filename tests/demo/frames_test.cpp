@@ -7,7 +7,7 @@
 // part's first (1) after its fade-out.
 //
 // After an intended change of the picture or the music, re-record the table:
-//     ZOLT_RECORD=1 build/tests/demo/test_frames
+//     cmake --build build --target test_frames && ZOLT_RECORD=1 build/tests/demo/test_frames
 // rewrites the hashes below in this file, so the change shows in git diff.
 #include <gtest/gtest.h>
 
