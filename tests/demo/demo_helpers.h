@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "demo/zolt7707.h"
 #include "platform/fps.h"
@@ -16,9 +17,12 @@ inline uint32_t virtualNow = 0;
 inline uint32_t VirtualClock() { return virtualNow += 40000; }
 inline void NoSleep(uint32_t) {}
 
-// Start-up as the program does it, but paced by the virtual clock.
+// Start-up as the program does it, but paced by the virtual clock. As in the
+// program, SDL is shut down at exit: an audio thread still running while the
+// SDL library is unloaded at exit crashes now and then.
 inline void StartDemo()
 {
+    [[maybe_unused]] static const int quitAtExit = std::atexit(SDL_Quit);
     fpsClock = VirtualClock;
     fpsSleep = NoSleep;
     ZOLT7707Init();
