@@ -31,12 +31,18 @@ constexpr double rate = 44100.0;
 constexpr double stepLength = 37000.0 / 16.0;
 constexpr double pi = 3.14159265358979323846;
 constexpr double ln2 = 0.69314718055994530942;
-// Every clip is scaled so that its loudest 50 ms reach this RMS value times
-// its level, unless that would push its peak past peakCeiling. Matching
-// loudness rather than bare peaks keeps long tones from drowning short hits.
-constexpr double commonLoudness = 12000.0;
-constexpr int loudnessWindow = 2205;
-constexpr double peakCeiling = 26000.0;
+// The music lays each clip into its loop at a quarter of its level and lets
+// it fade by a quarter at every later mix, so a clip only sounds full when it
+// is dense: its level has to hold for the whole quarter second, not just at
+// the first hit. Each clip is therefore evened out before it is scaled: a gain
+// that follows its envelope halves every level difference in decibels
+// (lifting by at most liftLimit), and a soft saturation driven by DRIVE rounds
+// what peaks remain. Its peak then lands on peakCeiling times its level,
+// below both bounds of the clip range, so no value is ever cut off and no mix
+// of clips can reach beyond -1.7 dB of full scale.
+constexpr double envelopeRelease = 0.04;  // seconds for the envelope to fall by e
+constexpr double liftLimit = 16.0;       // 24 dB
+constexpr double peakCeiling = 26900.0;
 constexpr int32_t clipMinimum = -26954;
 constexpr int32_t clipMaximum = 27768;
 constexpr int fadeInLength = 64;     // about 1.5 ms: softens the very first value
@@ -181,6 +187,7 @@ struct Clip {
     std::string name;
     std::string instrument;
     double level = 1.0;
+    double drive = 1.0;
     std::vector<Event> events;
 };
 
@@ -255,8 +262,9 @@ bool ReadClips(const char *path, std::vector<Clip> &clips)
     while (SourceNext(source, line, where)) {
         std::istringstream words(line);
         Clip clip;
-        if (!(words >> clip.name >> clip.instrument >> clip.level) || clip.level <= 0.0 || clip.level > 1.0) {
-            return Fail(where, "expected NAME INSTRUMENT LEVEL EVENT...");
+        if (!(words >> clip.name >> clip.instrument >> clip.level >> clip.drive) || clip.level <= 0.0 ||
+            clip.level > 1.0 || clip.drive < 0.5 || clip.drive > 3.0) {
+            return Fail(where, "expected NAME INSTRUMENT LEVEL DRIVE EVENT... (LEVEL 0 to 1, DRIVE 0.5 to 3)");
         }
         std::string word;
         while (words >> word) {
@@ -322,8 +330,8 @@ void Snare(Buffer &out, const Event &e, Noise &noise)
     Filter hiss(5000.0, 0.8);
     for (int i = e.start; i < clipLength; ++i) {
         const double t = (i - e.start) / rate;
-        const double tone = (0.7 * Sin(185.0 * t) + 0.35 * Sin(330.0 * t)) * Exp(-t / 0.05);
-        const double rattle = hiss.High(noise.Next()) * Exp(-t / 0.08);
+        const double tone = (0.7 * Sin(185.0 * t) + 0.35 * Sin(330.0 * t)) * Exp(-t / 0.08);
+        const double rattle = hiss.High(noise.Next()) * Exp(-t / 0.12);
         out[i] += e.velocity * Gate(i - e.start, clipLength, 30, 0) * (0.8 * tone + 0.9 * rattle);
     }
 }
@@ -342,7 +350,7 @@ void Clap(Buffer &out, const Event &e, Noise &noise)
             }
         }
         if (t >= tailStart) {
-            envelope += Exp(-(t - tailStart) / 0.07);
+            envelope += Exp(-(t - tailStart) / 0.12);
         }
         out[i] += e.velocity * Gate(i - e.start, clipLength, 20, 0) * envelope * body.Band(noise.Next()) * 2.0;
     }
@@ -405,13 +413,13 @@ void Stab(Buffer &out, const Event &e)
             offset += 0.37;
             for (int i = e.start; i < e.end; ++i) {
                 const double t = (i - e.start) / rate;
-                const double fall = Exp(-t * 14.0);
+                const double fall = Exp(-t * 10.0);
                 double brightness = fall;
                 double saw = 0.0;
                 for (int k = 1; k * g < 9000.0; ++k, brightness *= fall) {
                     saw += Sin(k * (g * t + offset)) / k * brightness;
                 }
-                chord[i] += saw * Exp(-t / 0.11) * Gate(i - e.start, length, 60, 300);
+                chord[i] += saw * Exp(-t / 0.3) * Gate(i - e.start, length, 60, 300);
             }
         }
     }
@@ -432,7 +440,7 @@ void Blip(Buffer &out, const Event &e)
             for (int k = 1; k <= 9 && k * f < 12000.0; k += 2) {
                 square += Sin(k * f * t) / k;
             }
-            out[i] += e.velocity * square * Exp(-t / 0.07) * Gate(i - e.start, length, 40, 200);
+            out[i] += e.velocity * square * Exp(-t / 0.1) * Gate(i - e.start, length, 40, 200);
         }
     }
 }
@@ -445,7 +453,7 @@ void Bell(Buffer &out, const Event &e)
             const double t = (i - e.start) / rate;
             const double index = 2.5 * Exp(-t / 0.06) + 0.3;
             const double tone = Sin(f * t + index * Sin(3.5 * f * t) / (2.0 * pi));
-            out[i] += e.velocity * tone * Exp(-t / 0.25) * Gate(i - e.start, clipLength, 30, 0);
+            out[i] += e.velocity * tone * Exp(-t / 0.4) * Gate(i - e.start, clipLength, 30, 0);
         }
     }
 }
@@ -462,9 +470,9 @@ bool Render(const Clip &clip, Buffer &out, uint32_t seed)
         } else if (kind == "clap") {
             Clap(out, e, noise);
         } else if (kind == "hat") {
-            Hat(out, e, noise, 0.018);
+            Hat(out, e, noise, 0.03);
         } else if (kind == "openhat") {
-            Hat(out, e, noise, 0.11);
+            Hat(out, e, noise, 0.16);
         } else if (kind == "bass" || kind == "stab" || kind == "blip" || kind == "bell") {
             if (e.pitches.empty()) {
                 return Fail(clip.name, "a pitched instrument needs notes");
@@ -485,14 +493,48 @@ bool Render(const Clip &clip, Buffer &out, uint32_t seed)
     return true;
 }
 
+// Evens out the clip's loudness (see peakCeiling): the envelope holds each
+// peak and lets it fall with envelopeRelease, run forwards and backwards so
+// that the gain turns down ahead of a hit as well as after it.
+void Even(Buffer &x, double drive)
+{
+    const double fall = Exp(-1.0 / (envelopeRelease * rate));
+    Buffer envelope(clipLength, 0.0);
+    double held = 0.0;
+    for (int i = 0; i < clipLength; ++i) {
+        held = std::fabs(x[i]) > held * fall ? std::fabs(x[i]) : held * fall;
+        envelope[i] = held;
+    }
+    held = 0.0;
+    double top = 0.0;
+    for (int i = clipLength - 1; i >= 0; --i) {
+        held = std::fabs(x[i]) > held * fall ? std::fabs(x[i]) : held * fall;
+        envelope[i] = held > envelope[i] ? held : envelope[i];
+        top = envelope[i] > top ? envelope[i] : top;
+    }
+    if (top <= 0.0) {
+        return;
+    }
+    const double lowest = top / (liftLimit * liftLimit);
+    for (int i = 0; i < clipLength; ++i) {
+        // |x| <= envelope, so |x| * sqrt(top / envelope) never exceeds top.
+        const double gain = Sqrt(top / (envelope[i] > lowest ? envelope[i] : lowest));
+        x[i] = Saturate(drive * x[i] * gain / top);
+    }
+}
+
 // Removes the mean under the fade window (so the result has no DC and no
-// step at either end), fades both ends and scales the peak to the clip's
-// level. Returns the finished integer values.
+// step at either end), fades both ends and scales the peak to peakCeiling
+// times the clip's level. Returns the finished integer values.
 std::vector<int32_t> Finish(Buffer &x, double level)
 {
     Buffer window(clipLength, 1.0);
     for (int i = 0; i < fadeInLength; ++i) {
-        window[i] = static_cast<double>(i) / fadeInLength;
+        // Squared, like the fade-out: a clip evened out and driven into the
+        // saturation starts at full strength, and a straight ramp would still
+        // begin with a step.
+        const double r = static_cast<double>(i) / fadeInLength;
+        window[i] = r * r;
     }
     for (int i = 0; i < fadeOutLength; ++i) {
         const double r = static_cast<double>(i) / fadeOutLength;
@@ -511,23 +553,7 @@ std::vector<int32_t> Finish(Buffer &x, double level)
         x[i] -= offset * window[i];
         peak = std::fabs(x[i]) > peak ? std::fabs(x[i]) : peak;
     }
-    double loudest = 0.0;  // the highest mean square over a window
-    for (int start = 0; start + loudnessWindow <= clipLength; start += loudnessWindow / 5) {
-        double energy = 0.0;
-        for (int i = start; i < start + loudnessWindow; ++i) {
-            energy += x[i] * x[i];
-        }
-        loudest = energy / loudnessWindow > loudest ? energy / loudnessWindow : loudest;
-    }
-    double gain = 0.0;
-    if (peak > 0.0) {
-        const double target = commonLoudness * level;
-        gain = peakCeiling / peak;
-        // Compare squares: the square root is the one operation kept out of here.
-        if (loudest * gain * gain > target * target) {
-            gain = target / Sqrt(loudest);
-        }
-    }
+    const double gain = peak > 0.0 ? peakCeiling * level / peak : 0.0;
     std::vector<int32_t> values(clipWords, 0);
     for (int i = 0; i < clipLength; ++i) {
         double v = std::floor(x[i] * gain + 0.5);
@@ -555,6 +581,7 @@ int main(int argc, char **argv)
         if (!Render(clips[c], buffer, 0x2F6E2B1u + static_cast<uint32_t>(c) * 7919u)) {
             return 1;
         }
+        Even(buffer, clips[c].drive);
         for (const int32_t value : Finish(buffer, clips[c].level)) {
             const uint32_t word = static_cast<uint32_t>(value);
             for (int b = 0; b < 4; ++b) {

@@ -8,6 +8,11 @@
 // to 127 with the lower-case letters repeating the capitals, and 128 empty
 // ones. The first glyph carries the colour and the long segment form; every
 // later glyph inherits the colour and uses the short "s" form.
+//
+// A point may carry marks for the short line of the segment that ends at it:
+// "," writes a comma after that line's fourth number, and each "_" one blank
+// at the end of the line. Readers take both as separators, so the marks change
+// the text and never the segments.
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -45,6 +50,15 @@ constexpr const char *headerLines[] = {
 
 struct Segment {
     int x1, y1, x2, y2;
+    bool comma = false;  // a comma after the fourth number
+    int blanks = 0;      // blanks at the end of the line
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool comma = false;
+    int blanks = 0;
 };
 
 struct Glyph {
@@ -58,15 +72,24 @@ bool Fail(const std::string &where, const std::string &message)
     return false;
 }
 
-// Reads "x,y" into a point on the grid.
-bool ParsePoint(const std::string &word, int &x, int &y)
+// Reads "x,y" into a point on the grid, then its marks: an optional "," and
+// any number of "_".
+bool ParsePoint(const std::string &word, Point &point)
 {
     char comma = 0;
-    char extra = 0;
-    if (std::sscanf(word.c_str(), "%d%c%d%c", &x, &comma, &y, &extra) != 3 || comma != ',') {
+    int used = 0;
+    if (std::sscanf(word.c_str(), "%d%c%d%n", &point.x, &comma, &point.y, &used) != 3 || comma != ',') {
         return false;
     }
-    return x >= 0 && x <= gridMax && y >= 0 && y <= gridMax;
+    size_t at = static_cast<size_t>(used);
+    if (at < word.size() && word[at] == ',') {
+        point.comma = true;
+        ++at;
+    }
+    for (; at < word.size() && word[at] == '_'; ++at) {
+        ++point.blanks;
+    }
+    return at == word.size() && point.x >= 0 && point.x <= gridMax && point.y >= 0 && point.y <= gridMax;
 }
 
 bool ParseStrokes(const std::string &text, Glyph &glyph, const std::string &where)
@@ -76,20 +99,24 @@ bool ParseStrokes(const std::string &text, Glyph &glyph, const std::string &wher
     while (std::getline(polylines, polyline, ';')) {
         std::stringstream words(polyline);
         std::string word;
-        std::vector<std::pair<int, int>> points;
+        std::vector<Point> points;
         while (words >> word) {
-            int x = 0;
-            int y = 0;
-            if (!ParsePoint(word, x, y)) {
+            Point point;
+            if (!ParsePoint(word, point)) {
                 return Fail(where, "bad point \"" + word + "\"");
             }
-            points.emplace_back(x, y);
+            points.push_back(point);
         }
         if (points.size() < 2) {
             return Fail(where, "a polyline needs at least two points");
         }
+        if (points[0].comma || points[0].blanks > 0) {
+            return Fail(where, "marks belong to a segment's end point, not a polyline's start");
+        }
         for (size_t i = 1; i < points.size(); ++i) {
-            glyph.segments.push_back({points[i - 1].first, points[i - 1].second, points[i].first, points[i].second});
+            const Point &a = points[i - 1];
+            const Point &b = points[i];
+            glyph.segments.push_back({a.x, a.y, b.x, b.y, b.comma, b.blanks});
         }
     }
     if (glyph.segments.empty()) {
@@ -137,6 +164,10 @@ bool ReadStrokes(const char *path, std::vector<Glyph> &glyphs)
             return Fail(path, "no strokes for code " + std::to_string(code));
         }
     }
+    const Segment &longForm = glyphs[firstGlyph].segments[0];
+    if (longForm.comma || longForm.blanks > 0) {
+        return Fail(path, "the first segment is written in the long form, which takes no marks");
+    }
     return true;
 }
 
@@ -177,10 +208,10 @@ std::string Text(const std::vector<Glyph> &glyphs)
                 out << "segment " << s.x1 << "," << s.y1 << " " << s.x2 << "," << s.y2 << " ";
                 first = false;
             } else {
-                out << "s " << s.x1 << "," << s.y1 << "," << s.x2 << "," << s.y2;
+                out << "s " << s.x1 << "," << s.y1 << "," << s.x2 << "," << s.y2 << (s.comma ? "," : "");
             }
             // A blank before the brace: a number written against it would swallow it.
-            out << (i + 1 == segments.size() ? " }\n" : "\n");
+            out << (i + 1 == segments.size() ? " }" : "") << std::string(static_cast<size_t>(s.blanks), ' ') << "\n";
         }
     }
     out << "# 128 blank character 2D objects\n";

@@ -101,7 +101,9 @@ int main(int, char *[])
     workStarted = emscripten_get_now();
 #endif
     ZOLT7707Init();
-    if (display == nullptr || display->width != screenWidth || display->height != screenHeight) {
+    // Either mode set may fail: the second one leaves no screen even though the
+    // display still has the size of the first.
+    if (!SDLDPYHasScreen(display) || display->width != screenWidth || display->height != screenHeight) {
         std::fprintf(stderr, "ZOLT7707: cannot open the %dx%d video mode: %s\n", static_cast<int>(screenWidth),
                      static_cast<int>(screenHeight), SDL_GetError());
         return EXIT_FAILURE;

@@ -159,6 +159,8 @@ void NegateInto(const VEC2D *from, VEC2D *to)
 }
 
 // One line frame and its partner mirrored through the screen centre.
+// Draws: the kind of line, the line, two table colours.
+constexpr int32_t framePairDraws = 1 + LFRAMELineDraws + 2;
 void PlaceFramePair(LFRAME *a, LFRAME *b)
 {
     if ((RANDOMNext() & 1) == 1) {
@@ -178,7 +180,8 @@ void PlaceFramePair(LFRAME *a, LFRAME *b)
 }
 
 // A laser group: p's source is pulled into the top-left quarter and q, r, s
-// mirror it in x, in x and y, and in y.
+// mirror it in x, in x and y, and in y. Draws: four lasers, one table colour.
+constexpr int32_t laserGroupDraws = 4 * LASERInitDraws + 1;
 void PlaceLaserGroup(LASER *p, LASER *q, LASER *r, LASER *s)
 {
     LASERInit(p, screenImage);
@@ -466,10 +469,12 @@ void ZOLT7707Glyphs()
 void ZOLT7707PartScroll()
 {
     ZOLT7707FadeOut();
+    const int32_t step = (RANDOMNext() % 7) + 4;
+    const int32_t offsetStep = (RANDOMNext() % 15) + 31;
     if (rasterCursor != nullptr) {
         rasterCursor->size = 1024;
-        rasterCursor->step = (RANDOMNext() % 7) + 4;
-        rasterCursor->offsetStep = (RANDOMNext() % 15) + 31;
+        rasterCursor->step = step;
+        rasterCursor->offsetStep = offsetStep;
     }
     RunFrames(scrollFrames, [](int32_t) {
         ZOLT7707Raster();
@@ -525,11 +530,14 @@ void ZOLT7707PartStars()
     starLayers = MakeOnce(starLayers, 8, LSTARSNew);
     for (int32_t k = Count(starLayers) - 1; k >= 0; --k) {
         LSTARS *layer = Item<LSTARS>(starLayers, k);
+        const int32_t stars = (9 - k) * 16;
         if (layer == nullptr) {
+            // Setting the count scatters the stars, and so does the part: twice.
+            RANDOMSkip(2 * stars * LSTARSPlaceDraws + 1);
             continue;
         }
         layer->vy = (k + 1) * 65536;
-        LSTARSSetCount(layer, (9 - k) * 16);
+        LSTARSSetCount(layer, stars);
         layer->width = screenWidth;
         layer->height = screenHeight;
         LSTARSScatter(layer);
@@ -564,6 +572,8 @@ void ZOLT7707PartFrames()
         LFRAME *b = Item<LFRAME>(lineFrames, k - 1);
         if (a != nullptr && b != nullptr) {
             PlaceFramePair(a, b);
+        } else {
+            RANDOMSkip(framePairDraws);
         }
     }
     fadeColour = RandomGrey(63, 1);
@@ -587,6 +597,7 @@ void ZOLT7707PartColourSine()
     for (int32_t k = Count(colourSines) - 1; k >= 0; --k) {
         CSINE *curve = Item<CSINE>(colourSines, k);
         if (curve == nullptr) {
+            RANDOMSkip(CSINERandomizeDraws + 1);
             continue;
         }
         CSINERandomize(curve);
@@ -690,6 +701,8 @@ void ZOLT7707PartLasers()
         LASER *s = Item<LASER>(lasers, k - 3);
         if (p != nullptr && q != nullptr && r != nullptr && s != nullptr) {
             PlaceLaserGroup(p, q, r, s);
+        } else {
+            RANDOMSkip(laserGroupDraws);
         }
     }
     fadeColour = RandomGrey(63, 1);

@@ -36,6 +36,8 @@ void CSINEFree(CSINE **handle);
 void CSINESetSegments(CSINE *csine, int32_t n);
 // Random wave parameters and 64 .. 319 new (white) segments.
 void CSINERandomize(CSINE *csine);
+// Random draws CSINERandomize takes.
+inline constexpr int32_t CSINERandomizeDraws = 10;
 // Random parameters for a closed curve with a whole number of radius waves.
 void CSINERandomizeFlower(CSINE *csine);
 // Sets colour and the colour of both end points of every segment.

@@ -28,6 +28,8 @@ void LASERFree(LASER **handle);
 // Random source, end point on the top edge, speeds and colour for this image;
 // refused for a null argument or an image without positive width and height.
 void LASERInit(LASER *laser, IMG *image);
+// Random draws LASERInit takes.
+inline constexpr int32_t LASERInitDraws = 9;
 // +-(minimum .. minimum + range - 1); 0 and no draws when range <= 0.
 int32_t LASERRandomSpeed(LASER *laser);
 // Moves the end point; at an edge it turns to run along the border for ever.

@@ -32,6 +32,8 @@ void LSTARSSetCount(LSTARS *stars, int32_t n);
 void LSTARSScatter(LSTARS *stars);
 // Puts star 0 <= i < count at a random whole-pixel position (x drawn before y).
 void LSTARSPlace(LSTARS *stars, int32_t i);
+// Random draws LSTARSPlace takes for one star.
+inline constexpr int32_t LSTARSPlaceDraws = 2;
 // One frame of motion with the signed wrap margins.
 void LSTARSMove(LSTARS *stars);
 // Streaks over the last two frames' distance, last star first.

@@ -448,9 +448,8 @@ constexpr uint32_t white = 0xFFFFFF;
 
 // Reads an anymap from a buffer. The file reader and the memory reader share this
 // code and differ only where source says so: a stray printable character in the
-// header (consumed by the file reader, standing for every missing number in memory),
-// P1 samples (numbers or single digits) and P4 rows (exact width or rounded up to
-// whole bytes).
+// header (consumed by the file reader, standing for every missing number in memory)
+// and P4 rows (exact width or rounded up to whole bytes).
 IMG *ParseAnymap(const unsigned char *data, std::size_t size, Source source)
 {
     Reader in{data, size, 0};
@@ -532,18 +531,12 @@ IMG *ParseAnymap(const unsigned char *data, std::size_t size, Source source)
             while (!in.AtEnd() && !IsDigit(in.Peek())) {
                 ++in.pos;
             }
+            // One digit a pixel: a plain bitmap need not separate its digits.
             if (in.AtEnd()) {
                 complete = false;
-            } else if (source == Source::Memory) {
+            } else {
                 out[i] = in.Peek() == '0' ? 0u : white;
                 ++in.pos;
-            } else {
-                bool set = false;
-                while (!in.AtEnd() && IsDigit(in.Peek())) {
-                    set = set || in.Peek() != '0';
-                    ++in.pos;
-                }
-                out[i] = set ? white : 0u;
             }
         }
         break;

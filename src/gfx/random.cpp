@@ -22,3 +22,10 @@ uint32_t RANDOMState()
 {
     return state;
 }
+
+void RANDOMSkip(int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        RANDOMNext();
+    }
+}

@@ -17,3 +17,7 @@ int32_t RANDOMNext();
 
 // The current state, for code that must save and restore the sequence.
 uint32_t RANDOMState();
+
+// Draws count numbers and throws them away: a step whose object is missing
+// still takes its draws, so the rest of the sequence does not shift.
+void RANDOMSkip(int32_t count);

@@ -263,3 +263,5 @@ void SDLDPYShowCopy(SDLDPY *display, const IMG *image)
 void SDLDPYError() { ModuleReport(sdldpyReporting, "SDLDPY error\n"); }
 
 SDLDPY *SDLDPYCurrent() { return theDisplay; }
+
+bool SDLDPYHasScreen(const SDLDPY *display) { return display != nullptr && display == theDisplay && screenSurface != nullptr; }

@@ -50,3 +50,6 @@ void SDLDPYShowCopy(SDLDPY *display, const IMG *image);
 void SDLDPYError();
 // The open display, or null before SDLDPYNew and after SDLDPYFree.
 SDLDPY *SDLDPYCurrent();
+// True when display is the open display and its last mode set succeeded, so
+// there is a screen to show pictures on.
+bool SDLDPYHasScreen(const SDLDPY *display);

@@ -136,6 +136,9 @@ void SDLKBDGetKey(SDLKBD *keyboard)
         return;
     }
     bool quit = false;
+    // A key pressed since the last poll is kept even when it has been released
+    // again before this one: a quick tap must not be lost.
+    bool pressed = false;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         // Once the window has been closed, later events of the same drain must
@@ -150,12 +153,15 @@ void SDLKBDGetKey(SDLKBD *keyboard)
             // F7 into Space; such keys have no code and change nothing.
             if (symbol >= 0 && symbol < keySymbols) {
                 keyboard->keys[0] = static_cast<uint8_t>(symbol);
+                pressed = true;
                 TraceKey(symbol, keyboard->keys[0]);
             }
             break;
         }
         case SDL_KEYUP:
-            keyboard->keys[0] = 0;
+            if (!pressed) {
+                keyboard->keys[0] = 0;
+            }
             break;
         case SDL_QUIT:
             keyboard->keys[0] = SDLKBDQuitCode;

@@ -26,8 +26,9 @@ SDLKBD *SDLKBDFromASCII(const char *text);
 bool SDLKBDEqual(const SDLKBD *a, const SDLKBD *b);
 // Never duplicates: always null.
 SDLKBD *SDLKBDCopy(const SDLKBD *keyboard);
-// Drains SDL's event queue; the last key event wins. Key-down stores the key
-// symbol (symbols of 256 and above leave the code as it is), key-up stores 0,
-// the quit event stores SDLKBDQuitCode and holds it for the rest of the drain.
-// Does nothing while no display is open.
+// Drains SDL's event queue. Key-down stores the key symbol (symbols of 256 and
+// above leave the code as it is); of several presses the last one counts, and
+// one pressed in this drain stays even if released again. Key-up stores 0 only
+// when no key was pressed in this drain. The quit event stores SDLKBDQuitCode
+// and holds it for the rest of the drain. Does nothing while no display is open.
 void SDLKBDGetKey(SDLKBD *keyboard);

@@ -50,6 +50,8 @@ void LFRAMEEdgeLine(LFRAME *frame);
 // A line across a corner, from one edge to the next.
 // Missing frame or a frame without area: error.
 void LFRAMECornerLine(LFRAME *frame);
+// Random draws LFRAMEEdgeLine and LFRAMECornerLine each take.
+inline constexpr int32_t LFRAMELineDraws = 9;
 // One step of a point along the border with its direction; both are updated.
 // Missing frame, point or direction: error, nothing moves.
 void LFRAMEMovePoint(const LFRAME *frame, VEC2D *point, VEC2D *direction);

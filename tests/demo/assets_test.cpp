@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "audio/music.h"
 #include "audio/sample.h"
 #include "demo/assets.h"
 #include "gfx/img.h"
+#include "gfx/random.h"
 #include "gfx/seg2d.h"
 #include "gfx/vec2d.h"
 #include "vector/obj2d.h"
@@ -151,6 +154,30 @@ TEST_F(WireFont, LowerCaseRepeatsTheCapitalsAndGlyphsDiffer)
     }
 }
 
+TEST_F(WireFont, GlyphsKeepTheirRecordedSegments)
+{
+    // FNV-1a over every glyph's name and coordinates: a change of how the text
+    // writes a segment must leave the parsed font as it was.
+    uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](uint32_t v) {
+        for (int b = 0; b < 4; ++b) {
+            h = (h ^ ((v >> (8 * b)) & 0xFF)) * 1099511628211ull;
+        }
+    };
+    ASSERT_NE(glyphs, nullptr);
+    for (int32_t code = 0; code < glyphs->count; ++code) {
+        for (const char *c = Glyph(code)->name; c != nullptr && *c != '\0'; ++c) {
+            mix(static_cast<uint8_t>(*c));
+        }
+        const std::vector<int32_t> coordinates = Coordinates(code);
+        mix(static_cast<uint32_t>(coordinates.size()));
+        for (const int32_t v : coordinates) {
+            mix(static_cast<uint32_t>(v));
+        }
+    }
+    EXPECT_EQ(h, 0x5a3b1550a3bb8e41ull);
+}
+
 TEST(WireFontText, KeepsItsLayout)
 {
     const std::vector<std::string> lines = Lines(fontText);
@@ -172,6 +199,17 @@ TEST(WireFontText, KeepsItsLayout)
     // One colour for the whole font, one long-form segment, short forms after.
     EXPECT_EQ(text.find("\ncolor "), text.rfind("\ncolor "));
     EXPECT_EQ(text.find("\nsegment "), text.rfind("\nsegment "));
+    // Some short lines carry a comma after the fourth number, some end in blanks.
+    size_t trailingCommas = 0;
+    size_t trailingBlanks = 0;
+    for (const std::string &line : lines) {
+        if (line.rfind("s ", 0) == 0) {
+            trailingCommas += std::count(line.begin(), line.end(), ',') == 4 ? 1 : 0;
+            trailingBlanks += line.back() == ' ' ? 1 : 0;
+        }
+    }
+    EXPECT_GE(trailingCommas, 3u);
+    EXPECT_GE(trailingBlanks, 3u);
     const size_t blanks = text.find("# 128 blank character 2D objects\n");
     ASSERT_NE(blanks, std::string::npos);
     const std::string tail = text.substr(blanks + std::strlen("# 128 blank character 2D objects\n"));
@@ -372,6 +410,38 @@ TEST(Clips, AreBalancedAndDistinct)
     const double quietest = *std::min_element(loudness.begin(), loudness.end());
     // Within 12 dB (a factor 16 in power) of each other.
     EXPECT_LT(loudest / quietest, 16.0);
+}
+
+TEST(Clips, MixIntoALoudLoopThatNeverClips)
+{
+    // The music mixes a random clip into its loop at a quarter of its level
+    // every 400 frames while the loop fades by a quarter: about 80 mixes, four
+    // cycles of the demo, must play at about -20 dB of full scale, and no value
+    // may come within 1 dB of it.
+    RANDOMSeed(randomSeed);
+    MUSIC *music = MUSICNew();
+    ASSERT_NE(music, nullptr);
+    for (int32_t c = 0; c < clipCount; ++c) {
+        MUSICAdd(music, SAMPLECopy(&clipSamples[c]));
+    }
+    double energy = 0;
+    int64_t values = 0;
+    int32_t peak = 0;
+    for (int32_t mix = 0; mix < 80; ++mix) {
+        for (int32_t frame = 0; frame < 400; ++frame) {
+            MUSICUpdate(music);  // the first of these mixes; the loop then plays unchanged
+        }
+        for (int32_t i = 0; i < music->output->length; ++i) {
+            const int32_t v = music->output->values[i];
+            energy += static_cast<double>(v) * v;
+            peak = std::max(peak, std::abs(v));
+        }
+        values += music->output->length;
+    }
+    MUSICFree(&music);
+    const double rms = 10.0 * std::log10(energy / static_cast<double>(values) / (32768.0 * 32768.0));
+    EXPECT_NEAR(rms, -20.0, 1.0);
+    EXPECT_LT(peak, 29204);  // -1 dB of full scale
 }
 
 TEST(DriverTables, ColourWheelWalksTheHueCircle)

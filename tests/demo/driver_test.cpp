@@ -13,6 +13,7 @@
 #include "core/list.h"
 #include "demo/zolt7707.h"
 #include "gfx/img.h"
+#include "gfx/random.h"
 #include "platform/fps.h"
 #include "vector/lscroll.h"
 #include "vector/scroll.h"
@@ -150,6 +151,50 @@ TEST_F(Demo, TheSecondPassMakesNoNewObjects)
     for (size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(again[i], lists[i]);
         EXPECT_EQ(std::vector<void *>(again[i]->items, again[i]->items + again[i]->count), items[i]);
+    }
+}
+
+// Runs part with object missing, as if it could not be made.
+template <typename T>
+void RunWithout(T *&object, Part part)
+{
+    T *const kept = object;
+    object = nullptr;
+    part();
+    object = kept;
+}
+
+// An object that could not be made still takes its random draws: the rest of
+// the run must not depend on memory.
+TEST_F(Demo, AMissingObjectTakesItsRandomDrawsAllTheSame)
+{
+    for (const PartRow &part : parts) {
+        PressKey(SDLK_SPACE);
+        part.run();  // makes every part's objects
+    }
+    const struct {
+        const char *name;
+        Part whole;
+        Part without;
+    } rows[] = {
+        {"raster cursor", ZOLT7707PartScroll, [] { RunWithout(rasterCursor, ZOLT7707PartScroll); }},
+        {"star layer", ZOLT7707PartStars, [] { RunWithout(starLayers->items[1], ZOLT7707PartStars); }},
+        {"line frame", ZOLT7707PartFrames, [] { RunWithout(lineFrames->items[1], ZOLT7707PartFrames); }},
+        {"colour sine", ZOLT7707PartColourSine, [] { RunWithout(colourSines->items[1], ZOLT7707PartColourSine); }},
+        {"laser", ZOLT7707PartLasers, [] { RunWithout(lasers->items[1], ZOLT7707PartLasers); }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        uint32_t after[2];
+        const int32_t start = frameCount;  // some draws depend on the frame
+        for (const Part run : {row.whole, row.without}) {
+            frameCount = start;
+            RANDOMSeed(1);
+            PressKey(SDLK_SPACE);
+            run();
+            after[run == row.without] = RANDOMState();
+        }
+        EXPECT_EQ(after[1], after[0]);
     }
 }
 

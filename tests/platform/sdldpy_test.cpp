@@ -134,7 +134,14 @@ TEST(SDLDPYFree, ReleasesOnlyTheDisplayAndAllowsAFreshOne)
 TEST(SDLDPYSetMode, ReopensTheModeAndRefusesNegativeSizes)
 {
     SDLDPY *display = OpenDisplay();
+    EXPECT_TRUE(SDLDPYHasScreen(display));
+    // A mode SDL cannot set (its pitch would overflow) leaves the size but no
+    // screen to show on.
+    SDLDPYSetMode(display, 1 << 30, 1);
+    EXPECT_EQ(display->width, 256);
+    EXPECT_FALSE(SDLDPYHasScreen(display));
     SDLDPYSetMode(display, 128, 64);
+    EXPECT_TRUE(SDLDPYHasScreen(display));
     EXPECT_EQ(display->width, 128);
     EXPECT_EQ(display->height, 64);
     EXPECT_EQ(SDL_GetVideoSurface()->w, 128);

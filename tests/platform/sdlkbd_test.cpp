@@ -94,7 +94,7 @@ TEST(SDLKBDProtocol, NeverDuplicatesAndComparesByIdentity)
     EXPECT_EQ(SDLKBDFromASCII(nullptr), nullptr);
 }
 
-TEST(SDLKBDGetKey, TheLastKeyEventWins)
+TEST(SDLKBDGetKey, TheLastPressWinsAndATapIsNeverLost)
 {
     SDLKBD *keyboard = FreshKeyboard();
     ASSERT_NE(keyboard, nullptr);
@@ -113,18 +113,31 @@ TEST(SDLKBDGetKey, TheLastKeyEventWins)
     SDLKBDGetKey(keyboard);
     EXPECT_EQ(keyboard->keys[0], 27);
 
-    // A key pressed and released between two polls is never seen.
+    // A key pressed and released between two polls is seen once; of several
+    // such taps the last one counts.
     keyboard->keys[0] = 0;
+    Press(SDLK_5);
+    Release(SDLK_5);
     Press(SDLK_b);
     Release(SDLK_b);
     SDLKBDGetKey(keyboard);
+    EXPECT_EQ(keyboard->keys[0], 'b');
+    keyboard->keys[0] = 0;
+    SDLKBDGetKey(keyboard);
     EXPECT_EQ(keyboard->keys[0], 0);
 
-    // Releasing any key clears the code, not only the one pressed.
+    // A release in a later drain clears the code, whichever key it was.
     Press(SDLK_m);
+    SDLKBDGetKey(keyboard);
     Release(SDLK_u);
     SDLKBDGetKey(keyboard);
     EXPECT_EQ(keyboard->keys[0], 0);
+
+    // A release before a press in the same drain leaves the press.
+    Release(SDLK_m);
+    Press(SDLK_o);
+    SDLKBDGetKey(keyboard);
+    EXPECT_EQ(keyboard->keys[0], 'o');
 
     // The queue is drained whole: a second poll finds nothing left.
     Press(SDLK_r);
