@@ -43,7 +43,7 @@ constexpr Row rows[] = {
     {"scroll", 1, "", 'p', 0x58789b31a780893cull},
     {"scroll", 750, "", 'p', 0x052c985dcb6e8f15ull},
     {"scroll", 1501, "", 'p', 0x46fc45b10780f0a4ull},
-    {"scroll", 1300, "", 'm', 0xb0002c5118d69d63ull},
+    {"scroll", 1300, "", 'm', 0x4b708776796e2552ull},
     {"sine lines", 1, "", 'p', 0x1303b68fe71eb08dull},
     {"sine lines", 500, "", 'p', 0x8b36d297983eeb3full},
     {"sine lines", 1000, "", 'p', 0x0d8f4cad44ea6661ull},
