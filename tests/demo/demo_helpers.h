@@ -29,13 +29,13 @@ inline void StartDemo()
     ZOLT7707SceneInit();
 }
 
-// A key-down event for the next keyboard poll.
-inline void PressKey(SDLKey key)
+// A key event (key-down unless told otherwise) for the next keyboard poll.
+inline void PressKey(SDLKey key, Uint8 type = SDL_KEYDOWN)
 {
     SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
+    event.type = type;
+    event.key.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     EXPECT_EQ(SDL_PushEvent(&event), 0);
 }

@@ -218,11 +218,8 @@ Switches Current()
 void SetSpeeds(Switches &s, int32_t speed) { s.speeds[0] = s.speeds[1] = s.speeds[2] = speed; }
 void Quits(Switches &s) { s.exits = 1, s.picturesBeforeExit = 33; }
 
-struct KeyRow {
-    int32_t symbol;
-    void (*effect)(Switches &);
-};
-constexpr KeyRow keyTable[] = {
+// Each key of the key table and its effect.
+constexpr std::pair<int32_t, void (*)(Switches &)> keyTable[] = {
     {SDLK_ESCAPE, Quits}, {SDLK_q, Quits}, {'Q', Quits},
     {SDLK_SPACE, [](Switches &s) { s.nextPart = true; }},
     {SDLK_5, [](Switches &s) { s.fps = 25; }},
@@ -253,20 +250,17 @@ TEST_F(Demo, EveryKeyActsOnceAfterOneFrameTailAndOtherSymbolsDoNothing)
         for (int32_t i = 0; i < tails; ++i) ZOLT7707FrameTail();
         return std::pair(before, Current());
     };
-    for (const KeyRow &row : keyTable) {
-        SCOPED_TRACE(row.symbol);
-        auto [expected, after] = press(row.symbol, 1);
-        row.effect(expected);
+    for (const auto &[symbol, effect] : keyTable) {
+        SCOPED_TRACE(symbol);
+        auto [expected, after] = press(symbol, 1);
+        effect(expected);
         EXPECT_TRUE(after == expected);
         // Held down over several frame tails, it still acts once; released, nothing.
-        EXPECT_TRUE(press(row.symbol, 4).second == expected);
-        SDL_Event up{};
-        up.type = SDL_KEYUP;
-        up.key.keysym.sym = static_cast<SDLKey>(row.symbol);
-        SDL_PushEvent(&up);
+        EXPECT_TRUE(press(symbol, 4).second == expected);
+        PressKey(static_cast<SDLKey>(symbol), SDL_KEYUP);
         ZOLT7707FrameTail();
         EXPECT_TRUE(Current() == expected);
-        for (const int32_t other : {row.symbol + 128, row.symbol + 256}) {
+        for (const int32_t other : {symbol + 128, symbol + 256}) {
             const auto [unchanged, changed] = press(other, 1);
             EXPECT_TRUE(changed == unchanged) << other;
         }
