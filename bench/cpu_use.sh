@@ -5,12 +5,21 @@
 set -euo pipefail
 program=$1
 seconds=${2:-30}
-display=:$((70 + RANDOM % 20))
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+work=$(mktemp -d)
+# Xvfb picks a free display number and writes it to the file descriptor once it
+# accepts clients. -noreset: an X server that resets whenever its last client
+# leaves drops the connections being set up meanwhile, and the program would
+# find no display.
+Xvfb -displayfd 3 -noreset -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-sleep 1
-export DISPLAY=$display SDL_AUDIODRIVER=dummy
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+  sleep 0.1
+done
+export DISPLAY=":$(head -n 1 "$work/display")" SDL_AUDIODRIVER=dummy
+xdotool getmouselocation >/dev/null || { echo "the X server at $DISPLAY does not answer" >&2; exit 1; }
 run() {
   local fps=$1 log
   log=$(mktemp)
@@ -21,10 +30,7 @@ run() {
     sleep 2
     local window
     window=$(xdotool search --sync --name ZOLT7707 | head -1)
-    # Held for a while: a tap shorter than one frame can be released before it is read.
-    xdotool windowfocus --sync "$window" keydown 6
-    sleep 0.2
-    xdotool keyup 6
+    xdotool windowfocus --sync "$window" key --window "$window" 6
   fi
   wait "$timer" || true
   local user sys rss

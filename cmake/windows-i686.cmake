@@ -1,0 +1,3 @@
+# Toolchain file of the 32-bit Windows build (scripts/windows-build): Debian's mingw-w64.
+set(ZOLT_MINGW_HOST i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/windows-toolchain.cmake)

@@ -1,0 +1,19 @@
+// ENTRY: the platform's share of the program's entry. main (src/demo/main.cpp)
+// is the same on every platform; each platform brings these operations in a
+// source of its own, and the build links the one of its target:
+// entry_desktop.cpp (sdl12-compat over SDL 2: Linux and the like),
+// entry_web.cpp (Emscripten's SDL in a browser page) and entry_windows.cpp
+// (SDL 1.2 itself, entered through its SDLmain library).
+#pragma once
+
+// Where SDL's main library is the process entry (Windows), SDL's header renames
+// main to SDL_main, which that library calls: the file that defines main
+// includes it, through this header.
+#include <SDL.h>
+
+// Readies the platform before the display opens: SDL's shutdown at exit, the
+// platform's preferences and the frame loop's hooks.
+void EntryStart();
+// Null when the demo can be seen on the display it opened; otherwise why it
+// cannot (the program then ends with that message).
+const char *EntryUnseen();

@@ -1,0 +1,38 @@
+// The desktop entry: SDL 1.2's interface through sdl12-compat over SDL 2;
+// main is the process entry.
+#include "platform/entry.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// sdl12-compat scales a full-screen mode with linear filtering unless told
+// otherwise, which blurs the 256 x 256 picture; a user's own choice stands.
+void PreferSharpScaling() { setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0); }
+
+}  // namespace
+
+void EntryStart()
+{
+    // No entry library registers SDL's shutdown here, and SDL must still be
+    // shut down on every exit.
+    std::atexit(SDL_Quit);
+    PreferSharpScaling();
+}
+
+const char *EntryUnseen()
+{
+    // With no display server to reach, SDL 2 falls back to its offscreen
+    // driver: the demo would run unseen, with no keyboard to quit it. That
+    // driver counts only when the user asked for it.
+    char name[32] = {};
+    if (SDL_VideoDriverName(name, sizeof name) == nullptr || std::strcmp(name, "offscreen") != 0) {
+        return nullptr;
+    }
+    const char *asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked != nullptr && std::strcmp(asked, "offscreen") == 0) {
+        return nullptr;
+    }
+    return "no display to show the demo on (is DISPLAY set?)";
+}
