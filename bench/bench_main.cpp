@@ -6,6 +6,8 @@
 // demo could not start.
 #include <benchmark/benchmark.h>
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -114,6 +116,8 @@ bool BenchDemoStart()
 {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // As in the program: the audio thread must stop before the SDL library is unloaded at exit.
+    std::atexit(SDL_Quit);
     ZOLT7707Init();
     if (display == nullptr || display->width != screenWidth || display->height != screenHeight) {
         return false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/img.h"
+#include "gfx/random.h"
 #include "img_helpers.h"
 
 #include <algorithm>
@@ -28,20 +29,25 @@ Points LineList(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
     return points;
 }
 
-// The pixels IMGDrawLine sets on a black 16 x 16 image, row by row.
-Points Drawn(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+// The line as defined: every point IMGLinePoints lists, through the clipped pixel writer.
+void ReferenceLine(IMG *img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour)
 {
-    ImgPtr img = MakeImg(16, 16);
-    IMGDrawLine(img.get(), x0, y0, x1, y1, 7);
-    return PointsOf(img.get(), 7);
+    for (const auto &[x, y] : LineList(x0, y0, x1, y1)) {
+        IMGSetPixel(img, x, y, colour);
+    }
 }
 
-Points Sorted(Points points)
+// Draws the line both ways on two equal images of w x h and compares them.
+void ExpectSameLine(int32_t w, int32_t h, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
 {
-    std::sort(points.begin(), points.end(),
-              [](auto a, auto b) { return std::pair(a.second, a.first) < std::pair(b.second, b.first); });
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    return points;
+    ImgPtr fast = MakeImg(w, h);
+    ImgPtr slow = MakeImg(w, h);
+    std::fill(fast->pixels, fast->pixels + w * h, 0xA5A5A5A5u);
+    std::fill(slow->pixels, slow->pixels + w * h, 0xA5A5A5A5u);
+    IMGDrawLine(fast.get(), x0, y0, x1, y1, 0x123456u);
+    ReferenceLine(slow.get(), x0, y0, x1, y1, 0x123456u);
+    ASSERT_EQ(Pixels(fast.get()), Pixels(slow.get()))
+        << x0 << "," << y0 << " to " << x1 << "," << y1 << " on " << w << "x" << h;
 }
 
 }  // namespace
@@ -153,18 +159,30 @@ TEST(IMGDrawLine, OneStepLinesEndOnTheirEndPoint)
     EXPECT_EQ(LineList(3, 2, 8, 2), (Points{{3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {8, 2}}));
 }
 
-TEST(IMGDrawLine, DrawsExactlyTheListedPointsClippedToTheImage)
+TEST(IMGDrawLine, DrawsExactlyTheListedPointsInsideCrossingAndOutside)
 {
-    const int32_t ends[][4] = {{0, 0, 3, 1}, {3, 1, 0, 0}, {0, 0, 15, 4}, {15, 15, 0, 9}, {7, 0, 9, 15},
-                               {-5, -3, 20, 18}, {-10, 4, 30, 6}, {4, -10, 6, 40}, {0, 0, 1, 0}};
-    for (const auto &e : ends) {
-        Points inside;
-        for (auto p : LineList(e[0], e[1], e[2], e[3])) {
-            if (p.first >= 0 && p.first < 16 && p.second >= 0 && p.second < 16) {
-                inside.push_back(p);
+    // Every end point pair over a grid reaching well past a small image on all four
+    // sides: lines wholly inside, entering or leaving through each edge, crossing
+    // it, grazing a corner and missing it, in all eight directions, steep and flat.
+    for (const auto &size : {std::pair{7, 5}, std::pair{1, 6}, std::pair{6, 1}, std::pair{1, 1}}) {
+        const auto [w, h] = size;
+        for (int32_t x0 = -9; x0 <= w + 8; x0 += 3) {
+            for (int32_t y0 = -8; y0 <= h + 9; y0 += 2) {
+                for (int32_t x1 = -10; x1 <= w + 10; ++x1) {
+                    for (int32_t y1 = -10; y1 <= h + 10; ++y1) {
+                        ExpectSameLine(w, h, x0, y0, x1, y1);
+                    }
+                }
             }
         }
-        EXPECT_EQ(Drawn(e[0], e[1], e[2], e[3]), Sorted(inside)) << e[0] << "," << e[1] << " " << e[2] << "," << e[3];
+    }
+    // Long lines at random through and past a larger image, far ends included.
+    RANDOMSeed(randomSeed + 3);
+    for (int32_t i = 0; i < 3000; ++i) {
+        const int32_t reach = i % 3 == 0 ? 4000 : 400;
+        const auto end = [reach] { return static_cast<int32_t>(RANDOMNext() % (2 * reach)) - reach + 20; };
+        const int32_t x0 = end(), y0 = end(), x1 = end(), y1 = end();
+        ExpectSameLine(41, 30, x0, y0, x1, y1);
     }
     IMGDrawLine(nullptr, 0, 0, 1, 1, 1);
 }

@@ -5,6 +5,7 @@
 #include "core/module.h"
 #include "gfx/img.h"
 #include "gfx/imgfx.h"
+#include "gfx/random.h"
 #include "img_helpers.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <ios>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,95 @@ uint32_t At(int32_t x, int32_t y)
     return static_cast<uint32_t>(x + 1 + 16 * y);
 }
 
+// The blur as defined: every channel summed over the whole square through the
+// clipped pixel reader, divided by the square's area, written through the
+// clipped pixel writer.
+void ReferenceBlur(const IMG *src, IMG *dst, uint32_t r)
+{
+    const int64_t side = 2 * int64_t{r} + 1;
+    const uint64_t area = static_cast<uint64_t>(side * side);
+    for (int32_t y = 0; y < src->height; ++y) {
+        for (int32_t x = 0; x < src->width; ++x) {
+            uint64_t red = 0, green = 0, blue = 0;
+            for (int64_t j = -int64_t{r}; j <= int64_t{r}; ++j) {
+                for (int64_t i = -int64_t{r}; i <= int64_t{r}; ++i) {
+                    const uint32_t p = IMGGetPixel(src, static_cast<int32_t>(x + i), static_cast<int32_t>(y + j));
+                    red += (p >> 16) & 0xFFu;
+                    green += (p >> 8) & 0xFFu;
+                    blue += p & 0xFFu;
+                }
+            }
+            IMGSetPixel(dst, x, y,
+                        static_cast<uint32_t>(red / area) << 16 | static_cast<uint32_t>(green / area) << 8 |
+                            static_cast<uint32_t>(blue / area));
+        }
+    }
+}
+
+// Random pixels, the unused top byte included, so it is seen to be ignored.
+ImgPtr Noise(int32_t w, int32_t h)
+{
+    ImgPtr img = MakeImg(w, h);
+    for (int32_t i = 0; i < w * h; ++i) {
+        img->pixels[i] = static_cast<uint32_t>(RANDOMNext()) << 17 ^ static_cast<uint32_t>(RANDOMNext());
+    }
+    return img;
+}
+
+ImgPtr Filled(int32_t w, int32_t h, uint32_t colour)
+{
+    ImgPtr img = MakeImg(w, h);
+    std::fill(img->pixels, img->pixels + w * h, colour);
+    return img;
+}
+
+void ExpectSameBlur(const IMG *src, int32_t dw, int32_t dh, uint32_t r)
+{
+    ImgPtr fast = Filled(dw, dh, 0xA5A5A5A5u);
+    ImgPtr slow = Filled(dw, dh, 0xA5A5A5A5u);
+    IMGFXBlur(src, fast.get(), r);
+    ReferenceBlur(src, slow.get(), r);
+    ASSERT_EQ(Pixels(fast.get()), Pixels(slow.get()))
+        << src->width << "x" << src->height << " into " << dw << "x" << dh << ", radius " << r;
+}
+
+uint32_t ReferenceFade(uint32_t pixel, uint32_t colour)
+{
+    uint32_t out = 0;
+    for (const int shift : {16, 8, 0}) {
+        const uint32_t p = (pixel >> shift) & 0xFFu, c = (colour >> shift) & 0xFFu;
+        out |= (p > c ? p - c : 0u) << shift;
+    }
+    return out;
+}
+
+// Fades every channel value by every colour value, in every channel, in runs of
+// as many pixels as img holds, and compares each result with the definition.
+void ExpectFadeOfEveryPair(IMG *img)
+{
+    const uint32_t count = static_cast<uint32_t>(img->width * img->height);
+    std::vector<uint32_t> before(count);
+    for (const int shift : {16, 8, 0}) {
+        for (uint32_t c = 0; c < 256; ++c) {
+            const uint32_t others = static_cast<uint32_t>(RANDOMNext()) << 9 ^ static_cast<uint32_t>(RANDOMNext());
+            const uint32_t colour = 0xFF000000u | (others & ~(0xFFu << shift) & 0xFFFFFFu) | c << shift;
+            for (uint32_t start = 0; start < 256; start += count) {
+                for (uint32_t i = 0; i < count; ++i) {
+                    const uint32_t noise =
+                        static_cast<uint32_t>(RANDOMNext()) << 17 ^ static_cast<uint32_t>(RANDOMNext());
+                    before[i] = (noise & ~(0xFFu << shift)) | ((start + i) & 0xFFu) << shift;
+                    img->pixels[i] = before[i];
+                }
+                IMGFade(img, colour);
+                for (uint32_t i = 0; i < count; ++i) {
+                    ASSERT_EQ(img->pixels[i], ReferenceFade(before[i], colour))
+                        << std::hex << before[i] << " faded by " << colour;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 
 TEST(IMGFade, SubtractsEachChannelDownToZero)
@@ -53,17 +144,18 @@ TEST(IMGFade, SubtractsEachChannelDownToZero)
     ImgPtr img = MakeImg(4, 1, {Rgb(18, 52, 86), Rgb(255, 128, 64), 0xFF000000u | Rgb(2, 2, 2), Rgb(1, 200, 3)});
     IMGFade(img.get(), 0x101010);
     EXPECT_EQ(Pixels(img.get()), (std::vector<uint32_t>{Rgb(2, 36, 70), Rgb(239, 112, 48), 0, Rgb(0, 184, 0)}));
-    ImgPtr two = MakeImg(2, 1, {Rgb(18, 52, 86), 0x123456});
-    IMGFade(two.get(), 0x808080);
-    EXPECT_EQ(two->pixels[0], 0u);
-    ImgPtr any = MakeImg(3, 1, {0xFFFFFF, 0x818181, 0x80FF01});
-    IMGFade(any.get(), 0x808080);
-    IMGFade(any.get(), 0x808080);
-    EXPECT_EQ(Pixels(any.get()), std::vector<uint32_t>(3, 0));
-    ImgPtr single = MakeImg(1, 1, {Rgb(10, 20, 30)});
-    IMGFade(single.get(), Rgb(0, 25, 5));
-    EXPECT_EQ(single->pixels[0], Rgb(10, 0, 25));
     IMGFade(nullptr, 1);
+    // Every (pixel, colour) channel pair in each channel, beside random other
+    // channels and a set top byte in pixel and colour alike: once in an image
+    // large enough for the fast inner loop (each value 16 times, and three
+    // pixels left over), once in images of fewer than four pixels.
+    RANDOMSeed(randomSeed);
+    ImgPtr large = MakeImg(63, 65);
+    ExpectFadeOfEveryPair(large.get());
+    for (const int32_t pixels : {1, 2, 3}) {
+        ImgPtr small = MakeImg(pixels, 1);
+        ExpectFadeOfEveryPair(small.get());
+    }
 }
 
 TEST(IMGBlend, HalvesBothPixelsPerChannel)
@@ -348,14 +440,6 @@ TEST(IMGFX, EveryOperationBehavesAsItsImgNamesake)
     IMGFXFree(&fresh);
 }
 
-TEST(IMGFXBlur, RadiusZeroCopies)
-{
-    ImgPtr src = Coordinates(5, 4);
-    ImgPtr dst = MakeImg(5, 4);
-    IMGFXBlur(src.get(), dst.get(), 0);
-    EXPECT_TRUE(IMGEqual(src.get(), dst.get()));
-}
-
 TEST(IMGFXBlur, ASingleWhitePixelSpreadsIntoAThreeByThreeSquareOf28s)
 {
     ImgPtr src = MakeImg(7, 7);
@@ -386,21 +470,6 @@ TEST(IMGFXBlur, AveragesEachChannelAndDarkensTheBorder)
     EXPECT_EQ(Pixels(wide.get()), std::vector<uint32_t>(4, 0));
 }
 
-TEST(IMGFXBlur, WritesOnlyWhereBothImagesReach)
-{
-    ImgPtr src = MakeImg(3, 3);
-    std::fill(src->pixels, src->pixels + 9, 0x090909u);
-    ImgPtr small = MakeImg(2, 1);
-    IMGFXBlur(src.get(), small.get(), 1);
-    EXPECT_EQ(Pixels(small.get()), (std::vector<uint32_t>{0x040404, 0x060606}));
-    ImgPtr big = MakeImg(4, 4);
-    std::fill(big->pixels, big->pixels + 16, 7u);
-    IMGFXBlur(src.get(), big.get(), 1);
-    EXPECT_EQ(big->pixels[4 * 1 + 1], 0x090909u);
-    EXPECT_EQ(big->pixels[3], 7u);
-    EXPECT_EQ(big->pixels[15], 7u);
-}
-
 TEST(IMGFXBlur, RefusesNullsAndBlurringAnImageIntoItself)
 {
     ImgPtr img = Coordinates(3, 3);
@@ -411,4 +480,49 @@ TEST(IMGFXBlur, RefusesNullsAndBlurringAnImageIntoItself)
     IMGFXBlur(nullptr, img.get(), 1);
     IMGFXBlur(img.get(), nullptr, 1);
     EXPECT_EQ(Pixels(img.get()), before);
+}
+
+TEST(IMGFXBlur, MatchesTheSquareSumOverSizesAndRadii)
+{
+    RANDOMSeed(randomSeed);
+    const int32_t sizes[][2] = {{1, 1}, {1, 9}, {9, 1}, {2, 3}, {5, 4}, {17, 13}, {64, 3}, {31, 40}};
+    const uint32_t radii[] = {0, 1, 2, 3, 7, 8, 12, 40};
+    for (const auto &size : sizes) {
+        ImgPtr src = Noise(size[0], size[1]);
+        for (const uint32_t r : radii) {
+            ExpectSameBlur(src.get(), size[0], size[1], r);
+        }
+    }
+}
+
+TEST(IMGFXBlur, MatchesOnTheScreenImageAtTheDemoRadius)
+{
+    RANDOMSeed(randomSeed + 1);
+    ImgPtr src = Noise(256, 256);
+    ExpectSameBlur(src.get(), 256, 256, 1);
+}
+
+TEST(IMGFXBlur, TouchesOnlyWhatBothImagesCover)
+{
+    RANDOMSeed(randomSeed + 2);
+    ImgPtr src = Noise(12, 10);
+    for (const uint32_t r : {1u, 4u, 9u}) {
+        ExpectSameBlur(src.get(), 5, 3, r);    // smaller destination
+        ExpectSameBlur(src.get(), 20, 15, r);  // larger: the rest keeps its pixels
+        ExpectSameBlur(src.get(), 20, 4, r);   // wider but shorter
+        ExpectSameBlur(src.get(), 3, 15, r);   // narrower but taller
+    }
+}
+
+TEST(IMGFXBlur, FullChannelsKeepTheirLevelAtEveryRadius)
+{
+    // The largest sums each radius can reach: white everywhere. Inside, every mean
+    // must stay 255, for radii on both sides of the switch to wider sums.
+    ImgPtr white = Filled(40, 40, 0xFFFFFFu);
+    for (const uint32_t r : {1u, 6u, 7u, 8u, 19u}) {
+        ImgPtr dst = MakeImg(40, 40);
+        IMGFXBlur(white.get(), dst.get(), r);
+        EXPECT_EQ(dst->pixels[20 + 20 * 40], 0xFFFFFFu) << "radius " << r;
+        ExpectSameBlur(white.get(), 40, 40, r);
+    }
 }
