@@ -285,4 +285,7 @@ void SDLDPYError() { ModuleReport(sdldpyReporting, "SDLDPY error\n"); }
 
 SDLDPY *SDLDPYCurrent() { return theDisplay; }
 
-bool SDLDPYHasScreen(const SDLDPY *display) { return display != nullptr && display == theDisplay && screenSurface != nullptr; }
+bool SDLDPYHasScreen(const SDLDPY *display)
+{
+    return display != nullptr && display == theDisplay && screenSurface != nullptr;
+}
