@@ -1,6 +1,7 @@
 # Shared by the scripts that run the programs on a virtual X server: results,
-# polling and the server itself. Source it after setting work (a scratch
-# folder) and xvfbPid= (the caller's clean-up ends the server).
+# polling, the state of the program under test and the server itself. Source
+# it after setting work (a scratch folder), xvfbPid= and programPid= (the
+# caller's clean-up ends both).
 
 failures=0
 fail() {
@@ -23,6 +24,11 @@ poll() {
         sleep 0.05
     done
 }
+
+# The program under test (programPid); windowOrEnd needs the caller's findWindow.
+running() { kill -0 "$programPid" 2>/dev/null; }
+stopped() { ! running; }
+windowOrEnd() { findWindow || stopped; }
 
 # Starts Xvfb with one screen of the given size (1024x768x24 by default), sets
 # xvfbPid and exports DISPLAY once the server answers; otherwise says why and

@@ -66,10 +66,6 @@ findWindow() {
     [ -n "$window" ]
 }
 
-running() { kill -0 "$programPid" 2>/dev/null; }
-stopped() { ! running; }
-windowOrEnd() { findWindow || stopped; }
-
 # Starts a program with the given audio driver and waits for its window; sets
 # window and programPid.
 start() {

@@ -121,8 +121,6 @@ else
         window=$(xdotool search --all --onlyvisible --pid "$programPid" --name '^ZOLT7707$' 2>/dev/null | head -n 1)
         [ -n "$window" ]
     }
-    stopped() { ! kill -0 "$programPid" 2>/dev/null; }
-    windowOrEnd() { findWindow || stopped; }
     poll 20 windowOrEnd
     if [ -z "$window" ]; then
         fail "$bin/zolt7707-window: no visible window titled ZOLT7707"

@@ -55,9 +55,6 @@ findWindow() {
     window=$(xdotool search --onlyvisible --name '^ZOLT7707$' 2>/dev/null | head -n 1)
     [ -n "$window" ]
 }
-running() { kill -0 "$programPid" 2>/dev/null; }
-stopped() { ! running; }
-windowOrEnd() { findWindow || stopped; }
 
 # Starts a program of the archive with the given sound driver and waits for its window.
 start() {
