@@ -13,6 +13,7 @@
 #include "audio/music.h"
 #include "audio/sample.h"
 #include "demo/assets.h"
+#include "fnv.h"
 #include "gfx/img.h"
 #include "gfx/random.h"
 #include "gfx/seg2d.h"
@@ -156,14 +157,11 @@ TEST_F(WireFont, LowerCaseRepeatsTheCapitalsAndGlyphsDiffer)
 
 TEST_F(WireFont, GlyphsKeepTheirRecordedSegments)
 {
-    // FNV-1a over every glyph's name and coordinates: a change of how the text
-    // writes a segment must leave the parsed font as it was.
+    // A hash of every glyph's name and coordinates, recorded from a start value
+    // of its own: a change of how the text writes a segment must leave the
+    // parsed font as it was.
     uint64_t h = 1469598103934665603ull;
-    const auto mix = [&h](uint32_t v) {
-        for (int b = 0; b < 4; ++b) {
-            h = (h ^ ((v >> (8 * b)) & 0xFF)) * 1099511628211ull;
-        }
-    };
+    const auto mix = [&h](uint32_t v) { h = HashWords(&v, 1, h); };
     ASSERT_NE(glyphs, nullptr);
     for (int32_t code = 0; code < glyphs->count; ++code) {
         for (const char *c = Glyph(code)->name; c != nullptr && *c != '\0'; ++c) {

@@ -23,6 +23,7 @@
 #include "audio/music.h"
 #include "capture.h"
 #include "demo_helpers.h"
+#include "fnv.h"
 #include "gfx/img.h"
 
 namespace {
@@ -77,17 +78,6 @@ constexpr Row rows[] = {
 constexpr size_t rowCount = sizeof rows / sizeof rows[0];
 constexpr const char *cycle[] = {"scroll", "sine lines", "stars", "frames", "colour sine", "radials", "lasers"};
 
-// FNV-1a over 32-bit words, low byte first.
-uint64_t Hash(const void *words, int32_t count, uint64_t h = 14695981039346656037ull)
-{
-    for (int32_t i = 0; i < count; ++i) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            h = (h ^ ((static_cast<const uint32_t *>(words)[i] >> shift) & 0xFFu)) * 1099511628211ull;
-        }
-    }
-    return h;
-}
-
 bool SameRun(size_t a, size_t b)
 {
     return b < rowCount && std::string(rows[a].part) == rows[b].part && std::string(rows[a].keys) == rows[b].keys;
@@ -96,7 +86,7 @@ bool SameRun(size_t a, size_t b)
 // ---- The child: the run of the rows from `first` on ----
 size_t first = 0;
 int32_t skip = 0, last = 0, seen = 0, failed = 0;
-uint64_t shown = Hash(nullptr, 0);
+uint64_t shown = HashWords(nullptr, 0);
 std::string source;  // this file, while re-recording
 
 void Check(size_t i, uint64_t hash, const IMG *image)
@@ -129,14 +119,14 @@ void Check(size_t i, uint64_t hash, const IMG *image)
 
 void OnPresent(const IMG *image)
 {
-    shown = Hash(image->pixels, image->width * image->height, shown);
+    shown = HashWords(image->pixels, image->width * image->height, shown);
     if (frameCount == seen) return;  // a fade-out picture
     seen = frameCount;
     const int32_t frame = frameCount - skip;
     if (frame <= 0) PressKey(SDLK_SPACE);
     for (size_t i = first; SameRun(first, i); ++i) {
         if (rows[i].frame == frame && rows[i].take != 'm') {
-            Check(i, rows[i].take == 'a' ? shown : Hash(image->pixels, image->width * image->height), image);
+            Check(i, rows[i].take == 'a' ? shown : HashWords(image->pixels, image->width * image->height), image);
         }
     }
     const std::string keys = std::string(rows[first].keys) + ",";
@@ -154,7 +144,7 @@ uint32_t Clock()  // at the next frame's tick the music of the last is done
 {
     for (size_t i = first; SameRun(first, i); ++i) {
         if (rows[i].take == 'm' && rows[i].frame == frameCount - skip - 1) {
-            Check(i, Hash(music->output->values, music->output->length), nullptr);
+            Check(i, HashWords(music->output->values, music->output->length), nullptr);
         }
     }
     if (frameCount - skip > last) Finish();
