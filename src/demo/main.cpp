@@ -16,7 +16,7 @@ int main(int, char *[])
     // display still has the size of the first.
     if (!SDLDPYHasScreen(display) || display->width != screenWidth || display->height != screenHeight) {
         std::fprintf(stderr, "ZOLT7707: cannot open the %dx%d video mode: %s\n", static_cast<int>(screenWidth),
-                     static_cast<int>(screenHeight), SDL_GetError());
+                     static_cast<int>(screenHeight), SDLDPYFailure());
         return EXIT_FAILURE;
     }
     if (const char *unseen = EntryUnseen(); unseen != nullptr) {

@@ -8,8 +8,11 @@
 
 // Where SDL's main library is the process entry (Windows), SDL's header renames
 // main to SDL_main, which that library calls: the file that defines main
-// includes it, through this header.
+// includes it, through this header. Elsewhere main stays main and SDL stays
+// inside the platform layer.
+#ifdef _WIN32
 #include <SDL.h>
+#endif
 
 // Readies the platform before the display opens: SDL's shutdown at exit, the
 // platform's preferences and the frame loop's hooks.

@@ -2,6 +2,8 @@
 // main is the process entry.
 #include "platform/entry.h"
 
+#include <SDL.h>
+
 #include <cstdlib>
 #include <cstring>
 

@@ -4,6 +4,7 @@
 // and the audio callbacks.
 #include "platform/entry.h"
 
+#include <SDL.h>
 #include <emscripten.h>
 
 #include <cstdint>

@@ -20,7 +20,7 @@ EM_JS(void, ReportPresent, (double milliseconds), {
 #endif
 
 #ifndef ZOLT_DISPLAY_FLAGS
-#define ZOLT_DISPLAY_FLAGS 0x10000001u
+#define ZOLT_DISPLAY_FLAGS SDLDPYWindowFlags
 #endif
 
 constexpr Reporting sdldpyReporting = Reporting::Never;
@@ -67,20 +67,6 @@ bool ScreenMatches(const IMG *image)
     return screenSurface->w == image->width && screenSurface->h == image->height &&
            screenSurface->pitch == image->width * 4 && format->BitsPerPixel == 32 &&
            format->Rmask == 0x00FF0000u && format->Gmask == 0x0000FF00u && format->Bmask == 0x000000FFu;
-}
-
-void CopyToScreen(const IMG *image)
-{
-    if (SDL_LockSurface(screenSurface) != 0) {
-        SDLDPYError();
-        return;
-    }
-    auto *target = static_cast<uint32_t *>(screenSurface->pixels);
-    for (int64_t i = int64_t{image->width} * image->height - 1; i >= 0; --i) {
-        target[i] = image->pixels[i];
-    }
-    SDL_UnlockSurface(screenSurface);
-    Present();
 }
 
 #ifdef __EMSCRIPTEN__
@@ -269,17 +255,21 @@ void SDLDPYShowDirect(SDLDPY *display, const IMG *image)
         SDLDPYError();
         return;
     }
-    CopyToScreen(image);
-}
-
-void SDLDPYShowCopy(SDLDPY *display, const IMG *image)
-{
-    if (display == nullptr || display != theDisplay || !ScreenMatches(image)) {
+    if (SDL_LockSurface(screenSurface) != 0) {
         SDLDPYError();
         return;
     }
-    CopyToScreen(image);
+    auto *target = static_cast<uint32_t *>(screenSurface->pixels);
+    for (int64_t i = int64_t{image->width} * image->height - 1; i >= 0; --i) {
+        target[i] = image->pixels[i];
+    }
+    SDL_UnlockSurface(screenSurface);
+    Present();
 }
+
+// Both direct operations copy the image, last pixel to first, into the locked
+// screen surface, so they are one implementation under two names.
+void SDLDPYShowCopy(SDLDPY *display, const IMG *image) { SDLDPYShowDirect(display, image); }
 
 void SDLDPYError() { ModuleReport(sdldpyReporting, "SDLDPY error\n"); }
 
@@ -289,3 +279,5 @@ bool SDLDPYHasScreen(const SDLDPY *display)
 {
     return display != nullptr && display == theDisplay && screenSurface != nullptr;
 }
+
+const char *SDLDPYFailure() { return SDL_GetError(); }

@@ -53,3 +53,5 @@ SDLDPY *SDLDPYCurrent();
 // True when display is the open display and its last mode set succeeded, so
 // there is a screen to show pictures on.
 bool SDLDPYHasScreen(const SDLDPY *display);
+// SDL's own text for its last failure, such as a refused mode set.
+const char *SDLDPYFailure();
