@@ -1,10 +1,45 @@
-# zolt_add_test(NAME name SOURCES ... LIBS ...): one GoogleTest executable registered with CTest.
+# Every test of the suite is registered through zolt_add_test, in one of two forms:
+#
+#   zolt_add_test(NAME name SOURCES ... LIBS ... [ENV ...] [TIMEOUT s] [MANUAL])
+#     A GoogleTest executable of these sources, run with SDL's dummy video and
+#     audio drivers. MANUAL builds it only on request (cmake --build DIR --target
+#     name) and leaves it out of CTest.
+#   zolt_add_test(NAME name COMMAND ... [ENV ...] [TIMEOUT s] [COST n] [RESOURCE_LOCK lock])
+#     Any other command, such as an end-to-end script; it chooses its own drivers.
+#
+# Every test runs with the one LeakSanitizer suppression file, counts exit
+# status 77 as skipped (a script that misses a tool says which) and has a
+# time limit that only catches a hang (240 s unless TIMEOUT says otherwise).
+set(ZOLT_LSAN_SUPPRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/lsan.supp)
+
 function(zolt_add_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENV" ${ARGN})
-  add_executable(${ARG_NAME} ${ARG_SOURCES})
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} zolt_options GTest::gtest GTest::gtest_main)
-  add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+  cmake_parse_arguments(ARG "MANUAL" "NAME;TIMEOUT;COST;RESOURCE_LOCK" "SOURCES;LIBS;COMMAND;ENV" ${ARGN})
+  set(environment "LSAN_OPTIONS=suppressions=${ZOLT_LSAN_SUPPRESSIONS}" ${ARG_ENV})
+  if(ARG_SOURCES)
+    if(ARG_MANUAL)
+      add_executable(${ARG_NAME} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    else()
+      add_executable(${ARG_NAME} ${ARG_SOURCES})
+    endif()
+    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} zolt_options GTest::gtest GTest::gtest_main)
+    if(ARG_MANUAL)
+      return()
+    endif()
+    set(ARG_COMMAND ${ARG_NAME})
+    list(PREPEND environment "SDL_VIDEODRIVER=dummy" "SDL_AUDIODRIVER=dummy")
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 240)
+  endif()
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
   set_tests_properties(${ARG_NAME} PROPERTIES
-    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;${ARG_ENV}"
-    TIMEOUT 240)
+    ENVIRONMENT "${environment}"
+    SKIP_RETURN_CODE 77
+    TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_COST)
+    set_tests_properties(${ARG_NAME} PROPERTIES COST ${ARG_COST})
+  endif()
+  if(ARG_RESOURCE_LOCK)
+    set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
 endfunction()
