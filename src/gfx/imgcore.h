@@ -1,8 +1,10 @@
 // The one implementation behind IMG and IMGFX. Both modules work on the same
 // record; they differ only in their error reporter and their text tag, which every
 // operation here takes as its first argument, so each public operation of the two
-// modules is a one-line call into this code. Private to src/gfx: include it from
-// img.cpp and imgfx.cpp only.
+// modules is a one-line call into this code, which lives in three sources: the
+// buffer and its drawing (imgcore.cpp), the text and anymap forms (imgform.cpp) and
+// the whole-image effects (imgeffects.cpp). Private to src/gfx: include it from
+// img.cpp, imgfx.cpp and those three only.
 #pragma once
 
 #include <cstddef>
