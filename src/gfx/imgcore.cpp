@@ -13,6 +13,8 @@ namespace imgcore {
 namespace {
 
 constexpr int32_t newSide = 16;
+// Span blend weights are in 256ths: 256 takes the colour whole.
+constexpr int32_t fullWeight = 256;
 
 // The rectangle of the fill and outline lies wholly inside the image.
 bool RectInside(const IMG *img, int32_t x, int32_t y, int32_t w, int32_t h)
@@ -188,6 +190,20 @@ void Masked(uint32_t s, uint32_t &d)
     if (s != 0) {
         d = s;
     }
+}
+
+// ---- Row spans ----
+
+// Clips columns first .. last of row y to the image; false when nothing is left. Only
+// the pixels must be there: a negative size leaves nothing, as no row or column fits.
+bool ClipSpan(const IMG *img, int32_t y, int32_t &first, int32_t &last)
+{
+    if (y < 0 || y >= img->height) {
+        return false;
+    }
+    first = std::max(first, 0);
+    last = std::min(last, img->width - 1);
+    return first <= last;
 }
 
 }  // namespace
@@ -458,6 +474,40 @@ void CopyColumnWrap(const Module &m, const IMG *src, IMG *dst, int32_t scol, int
     }
     WrapWith(src, dst, Index(src, scol, 0), static_cast<std::size_t>(src->width), Index(dst, dcol, 0),
              static_cast<std::size_t>(dst->width), std::min(src->height, dst->height), dst->height, offset, Masked);
+}
+
+void FillSpan(const Module &m, IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour)
+{
+    if (img == nullptr || img->pixels == nullptr) {
+        m.error();
+        return;
+    }
+    // The span now lies inside the row: it is written without a check per pixel.
+    if (ClipSpan(img, y, first, last)) {
+        uint32_t *row = img->pixels + Index(img, 0, y);
+        std::fill(row + first, row + last + 1, colour);
+    }
+}
+
+void BlendSpan(const Module &m, IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour, int32_t weight)
+{
+    if (img == nullptr || img->pixels == nullptr || weight < 0 || weight > fullWeight) {
+        m.error();
+        return;
+    }
+    if (!ClipSpan(img, y, first, last)) {
+        return;
+    }
+    const uint32_t take = static_cast<uint32_t>(weight);
+    const uint32_t keep = static_cast<uint32_t>(fullWeight - weight);
+    uint32_t *row = img->pixels + Index(img, 0, y);
+    for (int32_t x = first; x <= last; ++x) {
+        const uint32_t pixel = row[x];
+        const uint32_t red = (Channel(pixel, 16) * keep + Channel(colour, 16) * take) >> 8;
+        const uint32_t green = (Channel(pixel, 8) * keep + Channel(colour, 8) * take) >> 8;
+        const uint32_t blue = (Channel(pixel, 0) * keep + Channel(colour, 0) * take) >> 8;
+        row[x] = red << 16 | green << 8 | blue;
+    }
 }
 
 }  // namespace imgcore

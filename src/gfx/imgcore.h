@@ -50,6 +50,8 @@ void CopyRow(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t dr
 void CopyRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t drow, int32_t offset);
 void OrRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t drow, int32_t offset);
 void CopyColumnWrap(const Module &m, const IMG *src, IMG *dst, int32_t scol, int32_t dcol, int32_t offset);
+void FillSpan(const Module &m, IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour);
+void BlendSpan(const Module &m, IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour, int32_t weight);
 
 char *ToASCII(const Module &m, const IMG *img);
 IMG *FromASCII(const Module &m, const char *text);
