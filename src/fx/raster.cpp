@@ -1,6 +1,5 @@
 #include "fx/raster.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <new>
@@ -37,59 +36,6 @@ int32_t RowColour(const RASTER *raster, int32_t y)
         index += raster->size;
     }
     return raster->colours[index];
-}
-
-// Sets columns first .. last of row y, clipped to the image.
-void SpanFill(IMG *image, int32_t y, int32_t first, int32_t last, uint32_t colour)
-{
-    if (image == nullptr) {
-        IMGError();
-        return;
-    }
-    if (y < 0 || y >= image->height) {
-        return;
-    }
-    if (first < 0) {
-        first = 0;
-    }
-    if (last > image->width - 1) {
-        last = image->width - 1;
-    }
-    // The span now lies inside the row: it is written without a check per pixel.
-    if (first <= last) {
-        uint32_t *row = image->pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(image->width);
-        std::fill(row + first, row + last + 1, colour);
-    }
-}
-
-// Blends columns first .. last of row y towards colour by weight / 256, channel by channel.
-void SpanBlend(IMG *image, int32_t y, int32_t first, int32_t last, int32_t colour, int32_t weight)
-{
-    if (image == nullptr) {
-        IMGError();
-        return;
-    }
-    if (y < 0 || y >= image->height) {
-        return;
-    }
-    if (first < 0) {
-        first = 0;
-    }
-    if (last > image->width - 1) {
-        last = image->width - 1;
-    }
-    if (first > last) {
-        return;
-    }
-    const int32_t keep = fullWeight - weight;
-    uint32_t *row = image->pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(image->width);
-    for (int32_t x = first; x <= last; ++x) {
-        const int32_t pixel = static_cast<int32_t>(row[x]);
-        const int32_t red = (Channel(pixel, 16) * keep + Channel(colour, 16) * weight) >> 8;
-        const int32_t green = (Channel(pixel, 8) * keep + Channel(colour, 8) * weight) >> 8;
-        const int32_t blue = (Channel(pixel, 0) * keep + Channel(colour, 0) * weight) >> 8;
-        row[x] = static_cast<uint32_t>(Compose(red, green, blue));
-    }
 }
 
 // The checks RASTERDraw and RASTERDrawBlend share: a usable raster and an image with pixels.
@@ -267,7 +213,7 @@ void RASTERDraw(const RASTER *raster, IMG *image)
         return;
     }
     for (int32_t y = 0; y < image->height; ++y) {
-        SpanFill(image, y, 0, image->width - 1, static_cast<uint32_t>(RowColour(raster, y)));
+        IMGFillSpan(image, y, 0, image->width - 1, static_cast<uint32_t>(RowColour(raster, y)));
     }
 }
 
@@ -281,7 +227,7 @@ void RASTERDrawBlend(const RASTER *raster, IMG *image, int32_t weight)
         return;
     }
     for (int32_t y = 0; y < image->height; ++y) {
-        SpanBlend(image, y, 0, image->width - 1, RowColour(raster, y), weight);
+        IMGBlendSpan(image, y, 0, image->width - 1, static_cast<uint32_t>(RowColour(raster, y)), weight);
     }
 }
 

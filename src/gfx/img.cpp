@@ -206,3 +206,13 @@ int32_t *IMGRunTableMirrored(int32_t p, int32_t q)
 {
     return imgcore::RunTableMirrored(imgModule, p, q);
 }
+
+void IMGFillSpan(IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour)
+{
+    imgcore::FillSpan(imgModule, img, y, first, last, colour);
+}
+
+void IMGBlendSpan(IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour, int32_t weight)
+{
+    imgcore::BlendSpan(imgModule, img, y, first, last, colour, weight);
+}

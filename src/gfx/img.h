@@ -116,3 +116,10 @@ IMG *IMGRotate(const IMG *src, int32_t angle);
 int32_t *IMGRunTable(int32_t p, int32_t q);
 // A new[] array of min(|p|, |q|) run lengths built from both ends; null as IMGRunTable.
 int32_t *IMGRunTableMirrored(int32_t p, int32_t q);
+
+// ---- Row spans ----
+
+// Sets columns first .. last of row y, clipped to the image; null image or pixels: reported.
+void IMGFillSpan(IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour);
+// Blends the span of IMGFillSpan towards colour by weight / 256 (0 .. 256, else reported), top byte 0.
+void IMGBlendSpan(IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour, int32_t weight);

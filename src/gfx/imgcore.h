@@ -1,8 +1,10 @@
 // The one implementation behind IMG and IMGFX. Both modules work on the same
 // record; they differ only in their error reporter and their text tag, which every
 // operation here takes as its first argument, so each public operation of the two
-// modules is a one-line call into this code. Private to src/gfx: include it from
-// img.cpp and imgfx.cpp only.
+// modules is a one-line call into this code, which lives in three sources: the
+// buffer and its drawing (imgcore.cpp), the text and anymap forms (imgform.cpp) and
+// the whole-image effects (imgeffects.cpp). Private to src/gfx: include it from
+// img.cpp, imgfx.cpp and those three only.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +50,8 @@ void CopyRow(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t dr
 void CopyRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t drow, int32_t offset);
 void OrRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t drow, int32_t offset);
 void CopyColumnWrap(const Module &m, const IMG *src, IMG *dst, int32_t scol, int32_t dcol, int32_t offset);
+void FillSpan(const Module &m, IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour);
+void BlendSpan(const Module &m, IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour, int32_t weight);
 
 char *ToASCII(const Module &m, const IMG *img);
 IMG *FromASCII(const Module &m, const char *text);

@@ -45,3 +45,34 @@ inline std::vector<std::pair<int32_t, int32_t>> PointsOf(const IMG *img, uint32_
     }
     return points;
 }
+
+// A new[] array of count run lengths as a vector; the array is released.
+inline std::vector<int32_t> Runs(int32_t *raw, std::size_t count)
+{
+    std::vector<int32_t> runs(raw, raw + count);
+    delete[] raw;
+    return runs;
+}
+
+inline uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b)
+{
+    return r << 16 | g << 8 | b;
+}
+
+// A w x h image whose pixel (x, y) is x + 1 + 16 * y: every pixel tells where it came from.
+inline ImgPtr Coordinates(int32_t w, int32_t h)
+{
+    ImgPtr img = MakeImg(w, h);
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            img->pixels[x + y * w] = static_cast<uint32_t>(x + 1 + 16 * y);
+        }
+    }
+    return img;
+}
+
+// The pixel that Coordinates puts at (x, y).
+inline uint32_t At(int32_t x, int32_t y)
+{
+    return static_cast<uint32_t>(x + 1 + 16 * y);
+}

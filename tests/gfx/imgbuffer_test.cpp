@@ -486,3 +486,48 @@ TEST(IMGCopyColumnWrap, WrapsFromTheBottomToRowZero)
     IMGCopyColumnWrap(src.get(), tall.get(), 0, 1, 0);
     EXPECT_EQ(Pixels(tall.get()), (std::vector<uint32_t>{5, 0, 1, 3}));
 }
+
+TEST(IMGFillSpan, ClipsToTheRowAsTheBlendDoesAndRefusesBadArguments)
+{
+    // The columns of row 1 that the span covers ('x'); every other pixel keeps its value.
+    struct Case {
+        int32_t y, first, last;
+        const char *row;
+    };
+    const Case cases[] = {
+        {1, -3, 1, "xx..."},                // off the left
+        {1, 3, 9, "...xx"},                 // off the right
+        {1, -5, -1, "....."},               // wholly left
+        {1, 5, 7, "....."},                 // wholly right
+        {-1, 0, 4, "....."},                // above
+        {3, 0, 4, "....."},                 // below
+        {1, 3, 2, "....."},                 // first > last
+        {1, 2, 2, "..x.."},                 // one pixel
+        {1, INT32_MIN, INT32_MAX, "xxxxx"},  // the whole row and beyond
+    };
+    constexpr uint32_t before = 0xFF000002u;
+    for (const Case &c : cases) {
+        ImgPtr filled = MakeImg(5, 3), blended = MakeImg(5, 3);
+        std::fill(filled->pixels, filled->pixels + 15, before);
+        std::fill(blended->pixels, blended->pixels + 15, before);
+        IMGFillSpan(filled.get(), c.y, c.first, c.last, 0x123456u);
+        IMGBlendSpan(blended.get(), c.y, c.first, c.last, 0x0000FEu, 128);
+        for (int32_t i = 0; i < 15; ++i) {
+            const bool covered = i / 5 == 1 && c.row[i % 5] == 'x';
+            EXPECT_EQ(filled->pixels[i], covered ? 0x123456u : before) << c.y << " " << c.first << " " << c.last;
+            EXPECT_EQ(blended->pixels[i], covered ? 0x000080u : before) << c.y << " " << c.first << " " << c.last;
+        }
+    }
+    ImgPtr img = MakeImg(3, 1, {0x102030, 0x102030, 0x102030});
+    IMGBlendSpan(img.get(), 0, 0, 0, 0x405060, 256);
+    IMGBlendSpan(img.get(), 0, 1, 1, 0x405060, 0);
+    IMGBlendSpan(img.get(), 0, 0, 2, 0x405060, 257);
+    IMGBlendSpan(img.get(), 0, 0, 2, 0x405060, -1);
+    EXPECT_EQ(Pixels(img.get()), (std::vector<uint32_t>{0x405060, 0x102030, 0x102030}));
+    IMG negative{-3, 1, img->pixels}, noPixels{3, 1, nullptr};
+    for (IMG *bad : {&negative, &noPixels, static_cast<IMG *>(nullptr)}) {
+        IMGFillSpan(bad, 0, 0, 2, 1);
+        IMGBlendSpan(bad, 0, 0, 2, 1, 128);
+    }
+    EXPECT_EQ(Pixels(img.get()), (std::vector<uint32_t>{0x405060, 0x102030, 0x102030}));
+}
