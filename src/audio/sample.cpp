@@ -154,16 +154,7 @@ SAMPLE *SAMPLENew()
     return sample;
 }
 
-void SAMPLEFree(SAMPLE **handle)
-{
-    if (handle == nullptr || *handle == nullptr) {
-        SAMPLEError();
-        return;
-    }
-    delete[] (*handle)->values;
-    delete *handle;
-    *handle = nullptr;
-}
+void SAMPLEFree(SAMPLE **handle) { ModuleFreeOwning(handle, &SAMPLE::values, SAMPLEError); }
 
 char *SAMPLEToASCII(const SAMPLE *sample)
 {

@@ -41,3 +41,19 @@ constexpr std::size_t IdentityFields(const char *const (&)[N])
 {
     return N;
 }
+
+// The Free of a record that owns one array: reports a null handle or record
+// through error; otherwise releases the array and the record and sets the
+// caller's handle to null.
+template <typename T, typename E>
+void ModuleFreeOwning(T **handle, E *T::*array, void (*error)())
+{
+    if (handle == nullptr || *handle == nullptr) {
+        error();
+        return;
+    }
+    E *owned = (*handle)->*array;
+    delete[] owned;
+    delete *handle;
+    *handle = nullptr;
+}

@@ -75,16 +75,7 @@ LSTARS *LSTARSNew()
     return stars;
 }
 
-void LSTARSFree(LSTARS **handle)
-{
-    if (handle == nullptr || *handle == nullptr) {
-        LSTARSError();
-        return;
-    }
-    delete[] (*handle)->stars;
-    delete *handle;
-    *handle = nullptr;
-}
+void LSTARSFree(LSTARS **handle) { ModuleFreeOwning(handle, &LSTARS::stars, LSTARSError); }
 
 void LSTARSSetCount(LSTARS *stars, int32_t n)
 {

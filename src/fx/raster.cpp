@@ -73,16 +73,7 @@ RASTER *RASTERNew()
     return raster;
 }
 
-void RASTERFree(RASTER **handle)
-{
-    if (handle == nullptr || *handle == nullptr) {
-        RASTERError();
-        return;
-    }
-    delete[] (*handle)->colours;
-    delete *handle;
-    *handle = nullptr;
-}
+void RASTERFree(RASTER **handle) { ModuleFreeOwning(handle, &RASTER::colours, RASTERError); }
 
 RASTER *RASTERSetSize(RASTER *raster, int32_t n)
 {

@@ -31,16 +31,7 @@ SINEDOTS *SINEDOTSNew()
     return dots;
 }
 
-void SINEDOTSFree(SINEDOTS **handle)
-{
-    if (handle == nullptr || *handle == nullptr) {
-        SINEDOTSError();
-        return;
-    }
-    delete[] (*handle)->points;
-    delete *handle;
-    *handle = nullptr;
-}
+void SINEDOTSFree(SINEDOTS **handle) { ModuleFreeOwning(handle, &SINEDOTS::points, SINEDOTSError); }
 
 void SINEDOTSSetCount(SINEDOTS *dots, int32_t n)
 {

@@ -145,16 +145,7 @@ SINELINE *SINELINENew()
     return line;
 }
 
-void SINELINEFree(SINELINE **handle)
-{
-    if (handle == nullptr || *handle == nullptr) {
-        SINELINEError();
-        return;
-    }
-    delete[] (*handle)->points;
-    delete *handle;
-    *handle = nullptr;
-}
+void SINELINEFree(SINELINE **handle) { ModuleFreeOwning(handle, &SINELINE::points, SINELINEError); }
 
 void SINELINESetCount(SINELINE *line, int32_t n)
 {

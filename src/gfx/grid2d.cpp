@@ -75,16 +75,7 @@ GRID2D *GRID2DNew()
     return g;
 }
 
-void GRID2DFree(GRID2D **handle)
-{
-    if (handle == nullptr || *handle == nullptr) {
-        GRID2DError();
-        return;
-    }
-    delete[] (*handle)->points;
-    delete *handle;
-    *handle = nullptr;
-}
+void GRID2DFree(GRID2D **handle) { ModuleFreeOwning(handle, &GRID2D::points, GRID2DError); }
 
 void GRID2DSetCount(GRID2D *g, int32_t n)
 {

@@ -81,8 +81,9 @@ void SDLKBDFree(SDLKBD **handle)
     if (*handle == theKeyboard) {
         theKeyboard = nullptr;
     }
-    delete[] (*handle)->keys;
-    delete *handle;
+    SDLKBD *keyboard = *handle;
+    delete[] keyboard->keys;
+    delete keyboard;
     *handle = nullptr;
 }
 

@@ -183,7 +183,8 @@ void StoreText(OBJ2D *object, char *OBJ2D::*field, char *value)
         delete[] value;
         return;
     }
-    delete[] (object->*field);
+    char *old = object->*field;
+    delete[] old;
     object->*field = value;
 }
 
