@@ -9,16 +9,44 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "gfx/img.h"
 
 namespace robust {
 
+// Runs call(args...) and gives its result; a call that returns nothing counts as neutral,
+// so only the record comparisons and the printed text judge it.
+template <typename Call, typename... Args>
+bool Neutral(const Call &call, Args &&...args)
+{
+    if constexpr (std::is_void_v<std::invoke_result_t<const Call &, Args...>>) {
+        call(std::forward<Args>(args)...);
+        return true;
+    } else {
+        return call(std::forward<Args>(args)...);
+    }
+}
+
+// A row's call, returning bool or nothing (see Neutral).
+class Call {
+public:
+    template <typename F>
+    Call(F f) : run_([f] { return Neutral(f); })
+    {
+    }
+    bool operator()() const { return run_(); }
+
+private:
+    std::function<bool()> run_;
+};
+
 struct Row {
-    const char *name;            // module, operation and what is wrong with the call
-    std::function<bool()> call;  // makes the call; true when the result is neutral and nothing changed
-    const char *printed;         // the whole of standard output during the call
+    const char *name;          // module, operation and what is wrong with the call
+    Call call;                 // makes the call; true when the result is neutral and nothing changed
+    const char *printed = "";  // the whole of standard output during the call (nothing unless given)
 };
 
 // Lines the modules that report in this build print.
@@ -55,6 +83,35 @@ std::vector<T> Elements(const T *first, long count)
     return first == nullptr || count <= 0 ? std::vector<T>{} : std::vector<T>(first, first + count);
 }
 
+// Calls for the rows every module has: Free with a null address, with a handle to a
+// null record, and both at once. The handle must stay null.
+template <typename T>
+auto FreeNullAddress(void (*release)(T **))
+{
+    return [release] { release(nullptr); };
+}
+
+template <typename T>
+auto FreeNullHandle(void (*release)(T **))
+{
+    return [release] {
+        T *none = nullptr;
+        release(&none);
+        return none == nullptr;
+    };
+}
+
+template <typename T>
+auto FreeNull(void (*release)(T **))
+{
+    return [release] {
+        T *none = nullptr;
+        release(nullptr);
+        release(&none);
+        return none == nullptr;
+    };
+}
+
 // A 16 x 16 black image to hand to drawing calls.
 inline IMG *Canvas()
 {
@@ -78,7 +135,7 @@ template <typename Call>
 bool CanvasKept(Call call)
 {
     IMG *img = Canvas();
-    const bool result = call(img);
+    const bool result = Neutral(call, img);
     const bool black = Black(img);
     IMGFree(&img);
     return result && black;
