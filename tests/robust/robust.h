@@ -112,6 +112,17 @@ auto FreeNull(void (*release)(T **))
     };
 }
 
+// A call for the row of a module whose text form, equality and copy only refuse null:
+// each must give null or false.
+template <typename ToText, typename FromText, typename Equal, typename Copy>
+auto TextEqualCopyNull(ToText toText, FromText fromText, Equal equal, Copy copy)
+{
+    return [=] {
+        return toText(nullptr) == nullptr && fromText(nullptr) == nullptr && !equal(nullptr, nullptr) &&
+               copy(nullptr) == nullptr;
+    };
+}
+
 // A 16 x 16 black image to hand to drawing calls.
 inline IMG *Canvas()
 {
@@ -139,6 +150,24 @@ bool CanvasKept(Call call)
     const bool black = Black(img);
     IMGFree(&img);
     return result && black;
+}
+
+// A row's call that runs CanvasKept(call).
+template <typename Call>
+auto OnCanvas(Call call)
+{
+    return [call] { return CanvasKept(call); };
+}
+
+// Sets *field to value for the call and then puts back what was there; gives the call's result.
+template <typename T, typename V, typename Call>
+bool With(T *field, V value, Call call)
+{
+    const T saved = *field;
+    *field = value;
+    const bool result = Neutral(call);
+    *field = saved;
+    return result;
 }
 
 }  // namespace robust
