@@ -26,6 +26,14 @@ using robust::Snapshot;
 
 namespace {
 
+using robust::FreeNull;
+using robust::Neutral;
+using robust::OnCanvas;
+using robust::With;
+
+// A segment record without end points.
+SEG2D half{nullptr, nullptr};
+
 // ---- OBJ2D ----
 
 OBJ2D *Triangle()
@@ -36,33 +44,57 @@ OBJ2D *Triangle()
     return object;
 }
 
+// A row's call that runs call on a triangle and tells whether it was left as it was.
 template <typename Call>
-bool ObjKept(Call call)
+auto OnObj(Call call)
 {
-    OBJ2D *o = Triangle();
-    const Snapshot<OBJ2D> record(o);
-    const Snapshot<LIST> points(o->points), segments(o->segments);
-    const bool result = call(o);
-    const bool kept = record.Same(o) && points.Same(o->points) && segments.Same(o->segments);
-    OBJ2DFree(&o);
-    return result && kept;
+    return [call] {
+        OBJ2D *o = Triangle();
+        const Snapshot<OBJ2D> record(o);
+        const Snapshot<LIST> points(o->points), segments(o->segments);
+        const bool result = Neutral(call, o);
+        const bool kept = record.Same(o) && points.Same(o->points) && segments.Same(o->segments);
+        OBJ2DFree(&o);
+        return result && kept;
+    };
+}
+
+// Runs call on a fresh segment.
+template <typename Call>
+bool WithSegment(Call call)
+{
+    SEG2D *s = SEG2DNew();
+    const bool result = Neutral(call, s);
+    SEG2DFree(&s);
+    return result;
 }
 
 TEST(BadArguments, OBJ2D)
 {
     RunRows({
-        {"Free null", [] { OBJ2D *none = nullptr; OBJ2DFree(nullptr); OBJ2DFree(&none); return true; }, ""},
-        {"ToASCII and FromASCII null", [] { return OBJ2DToASCII(nullptr) == nullptr && OBJ2DFromASCII(nullptr) == nullptr; }, ""},
-        {"Equal null", [] { return ObjKept([](OBJ2D *o) { return !OBJ2DEqual(o, nullptr) && !OBJ2DEqual(nullptr, o); }); }, ""},
-        {"CopyTo null", [] { return ObjKept([](OBJ2D *o) { OBJ2DCopyTo(nullptr, o); OBJ2DCopyTo(o, nullptr); return true; }); }, ""},
-        {"Copy null", [] { return OBJ2DCopy(nullptr) == nullptr; }, ""},
-        {"Parse null", [] { return OBJ2DParse(nullptr) == nullptr; }, ""},
-        {"AddSegment null object", [] { SEG2D *s = SEG2DNew(); OBJ2DAddSegment(nullptr, s); SEG2DFree(&s); return true; }, ""},
-        {"AddSegment null segment", [] { return ObjKept([](OBJ2D *o) { OBJ2DAddSegment(o, nullptr); return true; }); }, ""},
-        {"AddSegment without end point", [] { return ObjKept([](OBJ2D *o) { SEG2D half{nullptr, nullptr}; OBJ2DAddSegment(o, &half); return true; }); }, ""},
-        {"AddSegment to an object without lists", [] { OBJ2D bare{}; SEG2D *s = SEG2DNew(); OBJ2DAddSegment(&bare, s); SEG2DFree(&s); return bare.points == nullptr; }, ""},
-        {"Draw null", [] { return CanvasKept([](IMG *img) { OBJ2DDraw(nullptr, img); OBJ2DDrawPoints(nullptr, img); return ObjKept([](OBJ2D *o) { OBJ2DDraw(o, nullptr); OBJ2DDrawPoints(o, nullptr); return true; }); }); }, ""},
-        {"Draw without lists", [] { return CanvasKept([](IMG *img) { OBJ2D bare{}; OBJ2DDraw(&bare, img); OBJ2DDrawPoints(&bare, img); return true; }); }, ""},
+        {"Free null", FreeNull(OBJ2DFree)},
+        {"ToASCII and FromASCII null",
+         [] { return OBJ2DToASCII(nullptr) == nullptr && OBJ2DFromASCII(nullptr) == nullptr; }},
+        {"Equal null", OnObj([](OBJ2D *o) { return !OBJ2DEqual(o, nullptr) && !OBJ2DEqual(nullptr, o); })},
+        {"CopyTo null", OnObj([](OBJ2D *o) { OBJ2DCopyTo(nullptr, o), OBJ2DCopyTo(o, nullptr); })},
+        {"Copy null", [] { return OBJ2DCopy(nullptr) == nullptr; }},
+        {"Parse null", [] { return OBJ2DParse(nullptr) == nullptr; }},
+        {"AddSegment null object", [] { return WithSegment([](SEG2D *s) { OBJ2DAddSegment(nullptr, s); }); }},
+        {"AddSegment null segment", OnObj([](OBJ2D *o) { OBJ2DAddSegment(o, nullptr); })},
+        {"AddSegment without end point", OnObj([](OBJ2D *o) { OBJ2DAddSegment(o, &half); })},
+        {"AddSegment to an object without lists",
+         [] {
+             OBJ2D bare{};
+             return WithSegment([&bare](SEG2D *s) { OBJ2DAddSegment(&bare, s); }) && bare.points == nullptr;
+         }},
+        {"Draw null", OnCanvas([](IMG *img) {
+             OBJ2DDraw(nullptr, img), OBJ2DDrawPoints(nullptr, img);
+             return OnObj([](OBJ2D *o) { OBJ2DDraw(o, nullptr), OBJ2DDrawPoints(o, nullptr); })();
+         })},
+        {"Draw without lists", OnCanvas([](IMG *img) {
+             OBJ2D bare{};
+             OBJ2DDraw(&bare, img), OBJ2DDrawPoints(&bare, img);
+         })},
     });
 }
 
@@ -81,31 +113,62 @@ FONT *Font(IMG *target)
 }
 
 template <typename Call>
-bool FontKept(Call call)
+auto OnFont(Call call)
 {
-    IMG *target = Canvas();
-    FONT *f = Font(target);
-    const Snapshot<FONT> record(f);
-    const bool result = call(f);
-    const bool kept = record.Same(f) && Black(target);
-    FONTFree(&f);
-    IMGFree(&target);
-    return result && kept;
+    return [call] {
+        IMG *target = Canvas();
+        FONT *f = Font(target);
+        const Snapshot<FONT> record(f);
+        const bool result = Neutral(call, f);
+        const bool kept = record.Same(f) && Black(target);
+        FONTFree(&f);
+        IMGFree(&target);
+        return result && kept;
+    };
 }
+
+void PutChars(FONT *f) { FONTPutChar(f), FONTPutCharOpaque(f), FONTPutCharAdd(f); }
 
 TEST(BadArguments, FONT)
 {
     RunRows({
-        {"Free null", [] { FONT *none = nullptr; FONTFree(nullptr); FONTFree(&none); return true; }, ""},
-        {"PutChar null", [] { FONTPutChar(nullptr); FONTPutCharOpaque(nullptr); FONTPutCharAdd(nullptr); return true; }, ""},
-        {"PutChar without sheet", [] { return FontKept([](FONT *f) { IMG *sheet = f->sheet; f->sheet = nullptr; FONTPutChar(f); FONTPutCharOpaque(f); FONTPutCharAdd(f); FONTPutLine(f, "ab"); FONTPutText(f, "ab"); f->sheet = sheet; return true; }); }, ""},
-        {"PutChar without target", [] { return FontKept([](FONT *f) { IMG *target = f->target; f->target = nullptr; FONTPutText(f, "ab"); f->target = target; return true; }); }, ""},
-        {"Codes outside the sheet", [] { return FontKept([](FONT *f) { for (int32_t code : {-1, 256 * 256, INT32_MIN, INT32_MAX}) { f->code = code; f->x = 0; FONTPutChar(f); FONTPutCharOpaque(f); FONTPutCharAdd(f); } f->code = 0; f->x = 0; return true; }); }, ""},
-        {"Cell sizes 0 and -1", [] { return FontKept([](FONT *f) { for (int32_t size : {0, -1}) { f->cellWidth = size; f->cellHeight = size; FONTPutChar(f); FONTPutCharOpaque(f); FONTPutCharAdd(f); } f->cellWidth = 6; f->cellHeight = 6; f->x = 0; return true; }); }, ""},
-        {"Hex null", [] { FONTPutHex8(nullptr, 1); FONTPutHex16(nullptr, 1); FONTPutHex32(nullptr, 1); return true; }, ""},
-        {"PutLine and PutText null", [] { FONTPutLine(nullptr, "a"); FONTPutText(nullptr, "a"); return FontKept([](FONT *f) { FONTPutLine(f, nullptr); FONTPutText(f, nullptr); return true; }); }, ""},
-        {"PutBigChar null", [] { return FontKept([](FONT *f) { FONTPutBigChar(nullptr, f); FONTPutBigChar(f, nullptr); return true; }); }, ""},
-        {"PutBigChar small font without sheet", [] { return FontKept([](FONT *f) { FONT *small = FONTNew(); FONTPutBigChar(f, small); FONTFree(&small); return true; }); }, ""},
+        {"Free null", FreeNull(FONTFree)},
+        {"PutChar null", [] { FONTPutChar(nullptr), FONTPutCharOpaque(nullptr), FONTPutCharAdd(nullptr); }},
+        {"PutChar without sheet", OnFont([](FONT *f) {
+             return With(&f->sheet, nullptr, [f] { PutChars(f), FONTPutLine(f, "ab"), FONTPutText(f, "ab"); });
+         })},
+        {"PutChar without target",
+         OnFont([](FONT *f) { return With(&f->target, nullptr, [f] { FONTPutText(f, "ab"); }); })},
+        {"Codes outside the sheet", OnFont([](FONT *f) {
+             for (int32_t code : {-1, 256 * 256, INT32_MIN, INT32_MAX}) {
+                 f->code = code;
+                 f->x = 0;
+                 PutChars(f);
+             }
+             f->code = 0;
+             f->x = 0;
+         })},
+        {"Cell sizes 0 and -1", OnFont([](FONT *f) {
+             for (int32_t size : {0, -1}) {
+                 f->cellWidth = size;
+                 f->cellHeight = size;
+                 PutChars(f);
+             }
+             f->cellWidth = 6;
+             f->cellHeight = 6;
+             f->x = 0;
+         })},
+        {"Hex null", [] { FONTPutHex8(nullptr, 1), FONTPutHex16(nullptr, 1), FONTPutHex32(nullptr, 1); }},
+        {"PutLine and PutText null",
+         [] {
+             FONTPutLine(nullptr, "a"), FONTPutText(nullptr, "a");
+             return OnFont([](FONT *f) { FONTPutLine(f, nullptr), FONTPutText(f, nullptr); })();
+         }},
+        {"PutBigChar null", OnFont([](FONT *f) { FONTPutBigChar(nullptr, f), FONTPutBigChar(f, nullptr); })},
+        {"PutBigChar small font without sheet", OnFont([](FONT *f) {
+             FONT *small = FONTNew();
+             FONTPutBigChar(f, small), FONTFree(&small);
+         })},
     });
 }
 
@@ -114,51 +177,78 @@ TEST(BadArguments, FONT)
 const char cursorText[] = "abcdef";
 
 template <typename Call>
-bool CursorKept(Call call)
+auto OnCursor(Call call)
 {
-    CURSOR *c = CURSORNew();
-    CURSORSet(c, cursorText, 6, 1);
-    c->pos = 2;
-    const Snapshot<CURSOR> record(c);
-    const bool result = call(c);
-    const bool kept = record.Same(c);
-    CURSORFree(&c);
-    return result && kept;
+    return [call] {
+        CURSOR *c = CURSORNew();
+        CURSORSet(c, cursorText, 6, 1);
+        c->pos = 2;
+        const Snapshot<CURSOR> record(c);
+        const bool result = Neutral(call, c);
+        const bool kept = record.Same(c);
+        CURSORFree(&c);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, CURSOR)
 {
     RunRows({
-        {"Free null", [] { CURSOR *none = nullptr; CURSORFree(nullptr); CURSORFree(&none); return true; }, ""},
-        {"Set null", [] { CURSORSet(nullptr, cursorText, 6, 1); return true; }, ""},
-        {"Step, SetPos, Save, Restore null", [] { CURSORStep(nullptr); CURSORSetPos(nullptr, 1); CURSORSave(nullptr); CURSORRestore(nullptr); return true; }, ""},
-        {"Step and SetPos on length 0 and -1", [] { return CursorKept([](CURSOR *c) { for (int32_t length : {0, -1}) { c->length = length; CURSORStep(c); CURSORSetPos(c, 3); } c->length = 6; return true; }); }, ""},
-        {"Row null", [] { return CURSORRow(nullptr) == nullptr && CursorKept([](CURSOR *c) { c->data = nullptr; const bool ok = CURSORRow(c) == nullptr; c->data = cursorText; return ok; }); }, ""},
+        {"Free null", FreeNull(CURSORFree)},
+        {"Set null", [] { CURSORSet(nullptr, cursorText, 6, 1); }},
+        {"Step, SetPos, Save, Restore null",
+         [] { CURSORStep(nullptr), CURSORSetPos(nullptr, 1), CURSORSave(nullptr), CURSORRestore(nullptr); }},
+        {"Step and SetPos on length 0 and -1", OnCursor([](CURSOR *c) {
+             const auto moves = [c] { CURSORStep(c), CURSORSetPos(c, 3); };
+             return With(&c->length, 0, moves) && With(&c->length, -1, moves);
+         })},
+        {"Row null",
+         [] {
+             return CURSORRow(nullptr) == nullptr && OnCursor([](CURSOR *c) {
+                        return With(&c->data, nullptr, [c] { return CURSORRow(c) == nullptr; });
+                    })();
+         }},
     });
 }
 
 template <typename Call>
-bool CursorxKept(Call call)
+auto OnCursorx(Call call)
 {
-    CURSORX *c = CURSORXNew();
-    CURSORXSet(c, 10, 3, 1, 4, 2);
-    const Snapshot<CURSORX> record(c);
-    const bool result = call(c);
-    const bool kept = record.Same(c);
-    CURSORXFree(&c);
-    return result && kept;
+    return [call] {
+        CURSORX *c = CURSORXNew();
+        CURSORXSet(c, 10, 3, 1, 4, 2);
+        const Snapshot<CURSORX> record(c);
+        const bool result = Neutral(call, c);
+        const bool kept = record.Same(c);
+        CURSORXFree(&c);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, CURSORX)
 {
     RunRows({
-        {"Free null", [] { CURSORX *none = nullptr; CURSORXFree(nullptr); CURSORXFree(&none); return true; }, ""},
-        {"ToASCII and FromASCII null", [] { return CURSORXToASCII(nullptr) == nullptr && CURSORXFromASCII(nullptr) == nullptr; }, ""},
-        {"Copy null", [] { return CURSORXCopy(nullptr) == nullptr; }, ""},
-        {"CopyTo null", [] { return CursorxKept([](CURSORX *c) { CURSORXCopyTo(nullptr, c); CURSORXCopyTo(c, nullptr); return true; }); }, ""},
-        {"Moves on null give 0", [] { return CURSORXSet(nullptr, 4, 1, 1, 1, 1) == 0 && CURSORXSetSize(nullptr, 4) == 0 && CURSORXSetPos(nullptr, 1) == 0 && CURSORXReset(nullptr, 1) == 0 && CURSORXStep(nullptr) == 0 && CURSORXStepOffset(nullptr) == 0 && CURSORXSetOffset(nullptr, 1) == 0 && CURSORXUpdate(nullptr) == 0; }, ""},
-        {"Set and SetSize -1", [] { return CursorxKept([](CURSORX *c) { return CURSORXSet(c, -1, 1, 1, 1, 1) == 0 && CURSORXSetSize(c, -1) == 0; }); }, ""},
-        {"Size 0 refuses the modulus", [] { return CursorxKept([](CURSORX *c) { c->size = 0; const bool ok = CURSORXSetPos(c, 5) == 0 && CURSORXStep(c) == 0 && CURSORXUpdate(c) == 0 && CURSORXReset(c, 5) == 0; c->size = 10; c->offset = 4; return ok; }); }, ""},
+        {"Free null", FreeNull(CURSORXFree)},
+        {"ToASCII and FromASCII null",
+         [] { return CURSORXToASCII(nullptr) == nullptr && CURSORXFromASCII(nullptr) == nullptr; }},
+        {"Copy null", [] { return CURSORXCopy(nullptr) == nullptr; }},
+        {"CopyTo null", OnCursorx([](CURSORX *c) { CURSORXCopyTo(nullptr, c), CURSORXCopyTo(c, nullptr); })},
+        {"Moves on null give 0",
+         [] {
+             return CURSORXSet(nullptr, 4, 1, 1, 1, 1) == 0 && CURSORXSetSize(nullptr, 4) == 0 &&
+                    CURSORXSetPos(nullptr, 1) == 0 && CURSORXReset(nullptr, 1) == 0 && CURSORXStep(nullptr) == 0 &&
+                    CURSORXStepOffset(nullptr) == 0 && CURSORXSetOffset(nullptr, 1) == 0 && CURSORXUpdate(nullptr) == 0;
+         }},
+        {"Set and SetSize -1",
+         OnCursorx([](CURSORX *c) { return CURSORXSet(c, -1, 1, 1, 1, 1) == 0 && CURSORXSetSize(c, -1) == 0; })},
+        {"Size 0 refuses the modulus", OnCursorx([](CURSORX *c) {
+             c->size = 0;
+             const bool ok =
+                 CURSORXSetPos(c, 5) == 0 && CURSORXStep(c) == 0 && CURSORXUpdate(c) == 0 && CURSORXReset(c, 5) == 0;
+             c->size = 10;
+             c->offset = 4;
+             return ok;
+         })},
     });
 }
 
@@ -167,32 +257,43 @@ TEST(BadArguments, CURSORX)
 const char scrollText[] = "HELLO";
 
 template <typename Call>
-bool ScrollKept(Call call)
+auto OnScroll(Call call)
 {
-    IMG *target = Canvas();
-    FONT *font = Font(target);
-    SCROLL *s = SCROLLNew();
-    SCROLLSet(s, scrollText, font, target);
-    const Snapshot<SCROLL> record(s);
-    const Snapshot<CURSOR> cursor(s->cursor);
-    const Snapshot<FONT> pen(font);
-    const bool result = call(s);
-    const bool kept = record.Same(s) && cursor.Same(s->cursor) && pen.Same(font) && Black(target);
-    SCROLLFree(&s);
-    FONTFree(&font);
-    IMGFree(&target);
-    return result && kept;
+    return [call] {
+        IMG *target = Canvas();
+        FONT *font = Font(target);
+        SCROLL *s = SCROLLNew();
+        SCROLLSet(s, scrollText, font, target);
+        const Snapshot<SCROLL> record(s);
+        const Snapshot<CURSOR> cursor(s->cursor);
+        const Snapshot<FONT> pen(font);
+        const bool result = Neutral(call, s);
+        const bool kept = record.Same(s) && cursor.Same(s->cursor) && pen.Same(font) && Black(target);
+        SCROLLFree(&s);
+        FONTFree(&font);
+        IMGFree(&target);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, SCROLL)
 {
     RunRows({
-        {"Free null", [] { SCROLL *none = nullptr; SCROLLFree(nullptr); SCROLLFree(&none); return true; }, ""},
-        {"Set null", [] { return ScrollKept([](SCROLL *s) { SCROLLSet(nullptr, scrollText, s->font, s->target); SCROLLSet(s, nullptr, s->font, s->target); SCROLLSet(s, scrollText, nullptr, s->target); SCROLLSet(s, scrollText, s->font, nullptr); return true; }); }, ""},
-        {"Draw and Advance null", [] { SCROLLDraw(nullptr); SCROLLDrawOpaque(nullptr); SCROLLAdvance(nullptr); return true; }, ""},
-        {"Draw and Advance with pitch 0", [] { return ScrollKept([](SCROLL *s) { const int32_t w = s->font->cellWidth; s->font->cellWidth = 0; SCROLLDraw(s); SCROLLDrawOpaque(s); SCROLLAdvance(s); s->font->cellWidth = w; return true; }); }, ""},
-        {"Draw and Advance with pitch beyond 2^30", [] { return ScrollKept([](SCROLL *s) { const int32_t w = s->font->cellWidth; s->font->cellWidth = INT32_MIN; SCROLLDraw(s); SCROLLAdvance(s); s->font->cellWidth = w; return true; }); }, ""},
-        {"Draw without text", [] { return ScrollKept([](SCROLL *s) { const char *t = s->text; s->text = nullptr; SCROLLDraw(s); SCROLLDrawOpaque(s); SCROLLAdvance(s); s->text = t; return true; }); }, ""},
+        {"Free null", FreeNull(SCROLLFree)},
+        {"Set null", OnScroll([](SCROLL *s) {
+             SCROLLSet(nullptr, scrollText, s->font, s->target), SCROLLSet(s, nullptr, s->font, s->target);
+             SCROLLSet(s, scrollText, nullptr, s->target), SCROLLSet(s, scrollText, s->font, nullptr);
+         })},
+        {"Draw and Advance null", [] { SCROLLDraw(nullptr), SCROLLDrawOpaque(nullptr), SCROLLAdvance(nullptr); }},
+        {"Draw and Advance with pitch 0", OnScroll([](SCROLL *s) {
+             return With(&s->font->cellWidth, 0, [s] { SCROLLDraw(s), SCROLLDrawOpaque(s), SCROLLAdvance(s); });
+         })},
+        {"Draw and Advance with pitch beyond 2^30", OnScroll([](SCROLL *s) {
+             return With(&s->font->cellWidth, INT32_MIN, [s] { SCROLLDraw(s), SCROLLAdvance(s); });
+         })},
+        {"Draw without text", OnScroll([](SCROLL *s) {
+             return With(&s->text, nullptr, [s] { SCROLLDraw(s), SCROLLDrawOpaque(s), SCROLLAdvance(s); });
+         })},
     });
 }
 
@@ -206,92 +307,128 @@ LFONT *LFont(IMG *target, LIST *glyphs)
 }
 
 template <typename Call>
-bool LFontKept(Call call)
+auto OnLFont(Call call)
 {
-    IMG *target = Canvas();
-    LIST *glyphs = OBJ2DParse("{ c $ffffff s 0,0,3,3 }");
-    LFONT *f = LFont(target, glyphs);
-    f->code = 0;
-    const Snapshot<LFONT> record(f);
-    const bool result = call(f);
-    const bool kept = record.Same(f) && Black(target);
-    LFONTFree(&f);
-    LISTFree(&glyphs);
-    IMGFree(&target);
-    return result && kept;
+    return [call] {
+        IMG *target = Canvas();
+        LIST *glyphs = OBJ2DParse("{ c $ffffff s 0,0,3,3 }");
+        LFONT *f = LFont(target, glyphs);
+        f->code = 0;
+        const Snapshot<LFONT> record(f);
+        const bool result = Neutral(call, f);
+        const bool kept = record.Same(f) && Black(target);
+        LFONTFree(&f);
+        LISTFree(&glyphs);
+        IMGFree(&target);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, LFONT)
 {
     RunRows({
-        {"Free null", [] { LFONT *none = nullptr; LFONTFree(nullptr); LFONTFree(&none); return true; }, ""},
-        {"PutChar null", [] { return LFONTPutChar(nullptr) == 0; }, ""},
-        {"PutChar without glyphs", [] { return LFontKept([](LFONT *f) { LIST *g = f->glyphs; f->glyphs = nullptr; const bool ok = LFONTPutChar(f) == 0; LFONTPutText(f, "a"); f->glyphs = g; return ok; }); }, ""},
-        {"PutText without target", [] { return LFontKept([](LFONT *f) { IMG *t = f->target; f->target = nullptr; LFONTPutText(f, "\x01"); f->target = t; return true; }); }, ""},
-        {"Hex null", [] { LFONTPutHex8(nullptr, 1); LFONTPutHex16(nullptr, 1); LFONTPutHex32(nullptr, 1); return true; }, ""},
-        {"PutLine and PutText null", [] { LFONTPutLine(nullptr, "a"); LFONTPutText(nullptr, "a"); return LFontKept([](LFONT *f) { LFONTPutLine(f, nullptr); LFONTPutText(f, nullptr); return true; }); }, ""},
+        {"Free null", FreeNull(LFONTFree)},
+        {"PutChar null", [] { return LFONTPutChar(nullptr) == 0; }},
+        {"PutChar without glyphs", OnLFont([](LFONT *f) {
+             return With(&f->glyphs, nullptr, [f] { return LFONTPutText(f, "a"), LFONTPutChar(f) == 0; });
+         })},
+        {"PutText without target",
+         OnLFont([](LFONT *f) { return With(&f->target, nullptr, [f] { LFONTPutText(f, "\x01"); }); })},
+        {"Hex null", [] { LFONTPutHex8(nullptr, 1), LFONTPutHex16(nullptr, 1), LFONTPutHex32(nullptr, 1); }},
+        {"PutLine and PutText null",
+         [] {
+             LFONTPutLine(nullptr, "a"), LFONTPutText(nullptr, "a");
+             return OnLFont([](LFONT *f) { LFONTPutLine(f, nullptr), LFONTPutText(f, nullptr); })();
+         }},
     });
 }
 
 template <typename Call>
-bool LScrollKept(Call call)
+auto OnLScroll(Call call)
 {
-    IMG *target = Canvas();
-    LIST *glyphs = OBJ2DParse("{ c $ffffff s 0,0,3,3 }");
-    LFONT *font = LFont(target, glyphs);
-    LSCROLL *s = LSCROLLNew();
-    LSCROLLSet(s, scrollText, font, target);
-    const Snapshot<LSCROLL> record(s);
-    const Snapshot<CURSOR> cursor(s->cursor);
-    const Snapshot<LFONT> pen(font);
-    const bool result = call(s);
-    const bool kept = record.Same(s) && cursor.Same(s->cursor) && pen.Same(font) && Black(target);
-    LSCROLLFree(&s);
-    LFONTFree(&font);
-    LISTFree(&glyphs);
-    IMGFree(&target);
-    return result && kept;
+    return [call] {
+        IMG *target = Canvas();
+        LIST *glyphs = OBJ2DParse("{ c $ffffff s 0,0,3,3 }");
+        LFONT *font = LFont(target, glyphs);
+        LSCROLL *s = LSCROLLNew();
+        LSCROLLSet(s, scrollText, font, target);
+        const Snapshot<LSCROLL> record(s);
+        const Snapshot<CURSOR> cursor(s->cursor);
+        const Snapshot<LFONT> pen(font);
+        const bool result = Neutral(call, s);
+        const bool kept = record.Same(s) && cursor.Same(s->cursor) && pen.Same(font) && Black(target);
+        LSCROLLFree(&s);
+        LFONTFree(&font);
+        LISTFree(&glyphs);
+        IMGFree(&target);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, LSCROLL)
 {
     RunRows({
-        {"Free null", [] { LSCROLL *none = nullptr; LSCROLLFree(nullptr); LSCROLLFree(&none); return true; }, ""},
-        {"Set null", [] { return LScrollKept([](LSCROLL *s) { LSCROLLSet(nullptr, scrollText, s->font, s->target); LSCROLLSet(s, nullptr, s->font, s->target); LSCROLLSet(s, scrollText, nullptr, s->target); LSCROLLSet(s, scrollText, s->font, nullptr); return true; }); }, ""},
-        {"Draw and Advance null", [] { LSCROLLDraw(nullptr); LSCROLLAdvance(nullptr); return true; }, ""},
-        {"Draw and Advance with scale 0", [] { return LScrollKept([](LSCROLL *s) { s->font->scale = 0; LSCROLLDraw(s); LSCROLLAdvance(s); s->font->scale = 1; return true; }); }, ""},
-        {"Draw and Advance with pitch 0 and beyond 2^30", [] { return LScrollKept([](LSCROLL *s) { for (int32_t w : {0, INT32_MAX}) { s->font->cellWidth = w; LSCROLLDraw(s); LSCROLLAdvance(s); } s->font->cellWidth = 6; return true; }); }, ""},
+        {"Free null", FreeNull(LSCROLLFree)},
+        {"Set null", OnLScroll([](LSCROLL *s) {
+             LSCROLLSet(nullptr, scrollText, s->font, s->target), LSCROLLSet(s, nullptr, s->font, s->target);
+             LSCROLLSet(s, scrollText, nullptr, s->target), LSCROLLSet(s, scrollText, s->font, nullptr);
+         })},
+        {"Draw and Advance null", [] { LSCROLLDraw(nullptr), LSCROLLAdvance(nullptr); }},
+        {"Draw and Advance with scale 0",
+         OnLScroll([](LSCROLL *s) { return With(&s->font->scale, 0, [s] { LSCROLLDraw(s), LSCROLLAdvance(s); }); })},
+        {"Draw and Advance with pitch 0 and beyond 2^30", OnLScroll([](LSCROLL *s) {
+             const auto moves = [s] { LSCROLLDraw(s), LSCROLLAdvance(s); };
+             return With(&s->font->cellWidth, 0, moves) && With(&s->font->cellWidth, INT32_MAX, moves);
+         })},
     });
 }
 
 // ---- LFRAME ----
 
 template <typename Call>
-bool FrameKept(Call call)
+auto OnFrame(Call call)
 {
-    LFRAME *f = LFRAMENew();
-    const Snapshot<LFRAME> record(f);
-    const Snapshot<VEC2D> start(f->line->start), end(f->line->end), vs(f->velocity->start), ve(f->velocity->end);
-    const bool result = call(f);
-    const bool kept = record.Same(f) && start.Same(f->line->start) && end.Same(f->line->end) &&
-                      vs.Same(f->velocity->start) && ve.Same(f->velocity->end);
-    LFRAMEFree(&f);
-    return result && kept;
+    return [call] {
+        LFRAME *f = LFRAMENew();
+        const Snapshot<LFRAME> record(f);
+        const Snapshot<VEC2D> start(f->line->start), end(f->line->end), vs(f->velocity->start), ve(f->velocity->end);
+        const bool result = Neutral(call, f);
+        const bool kept = record.Same(f) && start.Same(f->line->start) && end.Same(f->line->end) &&
+                          vs.Same(f->velocity->start) && ve.Same(f->velocity->end);
+        LFRAMEFree(&f);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, LFRAME)
 {
     RunRows({
-        {"Free null", [] { LFRAME *none = nullptr; LFRAMEFree(nullptr); LFRAMEFree(&none); return true; }, ""},
-        {"ToASCII and FromASCII null", [] { return LFRAMEToASCII(nullptr) == nullptr && LFRAMEFromASCII(nullptr) == nullptr; }, ""},
-        {"Equal null", [] { return FrameKept([](LFRAME *f) { return !LFRAMEEqual(f, nullptr) && !LFRAMEEqual(nullptr, f); }); }, ""},
-        {"CopyTo null", [] { return FrameKept([](LFRAME *f) { LFRAMECopyTo(nullptr, f); LFRAMECopyTo(f, nullptr); return true; }); }, ""},
-        {"Copy null", [] { return LFRAMECopy(nullptr) == nullptr; }, ""},
-        {"Line makers null", [] { LFRAMERandomLine(nullptr); LFRAMEEdgeLine(nullptr); LFRAMECornerLine(nullptr); return true; }, ""},
-        {"Line makers on a frame without area", [] { return FrameKept([](LFRAME *f) { for (int32_t size : {0, -1}) { f->width = size; LFRAMERandomLine(f); LFRAMEEdgeLine(f); LFRAMECornerLine(f); f->width = 256; f->height = size; LFRAMERandomLine(f); LFRAMEEdgeLine(f); LFRAMECornerLine(f); f->height = 256; } return true; }); }, ""},
-        {"MovePoint null", [] { return FrameKept([](LFRAME *f) { VEC2D p{1, 1, 0}, d{1, 0, 0}; LFRAMEMovePoint(nullptr, &p, &d); LFRAMEMovePoint(f, nullptr, &d); LFRAMEMovePoint(f, &p, nullptr); return p.x == 1 && p.y == 1 && d.x == 1 && d.y == 0; }); }, ""},
-        {"Step and Draw null", [] { LFRAMEStep(nullptr); return CanvasKept([](IMG *img) { LFRAMEDraw(nullptr, img); LFRAMEDrawPoints(nullptr, img); return FrameKept([](LFRAME *f) { LFRAMEDraw(f, nullptr); LFRAMEDrawPoints(f, nullptr); return true; }); }); }, ""},
-        {"Step and Draw without segments", [] { return CanvasKept([](IMG *img) { LFRAME bare{256, 256, nullptr, nullptr, 4}; LFRAMEStep(&bare); LFRAMEDraw(&bare, img); LFRAMEDrawPoints(&bare, img); return bare.line == nullptr; }); }, ""},
+        {"Free null", FreeNull(LFRAMEFree)},
+        {"ToASCII and FromASCII null",
+         [] { return LFRAMEToASCII(nullptr) == nullptr && LFRAMEFromASCII(nullptr) == nullptr; }},
+        {"Equal null", OnFrame([](LFRAME *f) { return !LFRAMEEqual(f, nullptr) && !LFRAMEEqual(nullptr, f); })},
+        {"CopyTo null", OnFrame([](LFRAME *f) { LFRAMECopyTo(nullptr, f), LFRAMECopyTo(f, nullptr); })},
+        {"Copy null", [] { return LFRAMECopy(nullptr) == nullptr; }},
+        {"Line makers null", [] { LFRAMERandomLine(nullptr), LFRAMEEdgeLine(nullptr), LFRAMECornerLine(nullptr); }},
+        {"Line makers on a frame without area", OnFrame([](LFRAME *f) {
+             const auto make = [f] { LFRAMERandomLine(f), LFRAMEEdgeLine(f), LFRAMECornerLine(f); };
+             return With(&f->width, 0, make) && With(&f->height, 0, make) && With(&f->width, -1, make) &&
+                    With(&f->height, -1, make);
+         })},
+        {"MovePoint null", OnFrame([](LFRAME *f) {
+             VEC2D p{1, 1, 0}, d{1, 0, 0};
+             LFRAMEMovePoint(nullptr, &p, &d), LFRAMEMovePoint(f, nullptr, &d), LFRAMEMovePoint(f, &p, nullptr);
+             return p.x == 1 && p.y == 1 && d.x == 1 && d.y == 0;
+         })},
+        {"Step and Draw null", OnCanvas([](IMG *img) {
+             LFRAMEStep(nullptr), LFRAMEDraw(nullptr, img), LFRAMEDrawPoints(nullptr, img);
+             return OnFrame([](LFRAME *f) { LFRAMEDraw(f, nullptr), LFRAMEDrawPoints(f, nullptr); })();
+         })},
+        {"Step and Draw without segments", OnCanvas([](IMG *img) {
+             LFRAME bare{256, 256, nullptr, nullptr, 4};
+             LFRAMEStep(&bare), LFRAMEDraw(&bare, img), LFRAMEDrawPoints(&bare, img);
+             return bare.line == nullptr;
+         })},
     });
 }
 
