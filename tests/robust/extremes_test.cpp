@@ -4,11 +4,13 @@
 #include <cstdint>
 
 #include "audio/sample.h"
+#include "core/list.h"
 #include "fx/csine.h"
 #include "fx/laser.h"
 #include "fx/lstars.h"
 #include "fx/raster.h"
 #include "fx/sineline.h"
+#include "gfx/grid2d.h"
 #include "gfx/img.h"
 #include "gfx/imgfx.h"
 #include "gfx/seg2d.h"
@@ -22,8 +24,6 @@
 #include "vector/lscroll.h"
 #include "vector/obj2d.h"
 #include "vector/scroll.h"
-#include "core/list.h"
-#include "gfx/grid2d.h"
 
 using robust::Row;
 using robust::RunRows;
@@ -42,7 +42,8 @@ IMG *Canvas()
 TEST(ExtremeValues, CursorsStayInRange)
 {
     RunRows({
-        {"CURSOR step and position", [] {
+        {"CURSOR step and position",
+         [] {
              bool ok = true;
              for (int32_t length : {1, 7, INT32_MAX}) {
                  for (int32_t step : extremes) {
@@ -58,8 +59,10 @@ TEST(ExtremeValues, CursorsStayInRange)
                      CURSORFree(&c);
                  }
              }
-             return ok; }, ""},
-        {"CURSORX size, position, steps and offset", [] {
+             return ok;
+         }},
+        {"CURSORX size, position, steps and offset",
+         [] {
              bool ok = true;
              for (int32_t size : {1, 10, INT32_MAX}) {
                  for (int32_t v : extremes) {
@@ -74,14 +77,16 @@ TEST(ExtremeValues, CursorsStayInRange)
                      CURSORXFree(&c);
                  }
              }
-             return ok; }, ""},
+             return ok;
+         }},
     });
 }
 
 TEST(ExtremeValues, GeometryAndImagesFinish)
 {
     RunRows({
-        {"VEC2D scale, rotate, add and draw", [] {
+        {"VEC2D scale, rotate, add and draw",
+         [] {
              IMG *img = Canvas();
              for (int32_t a : extremes) {
                  for (int32_t b : extremes) {
@@ -95,8 +100,9 @@ TEST(ExtremeValues, GeometryAndImagesFinish)
                  }
              }
              IMGFree(&img);
-             return true; }, ""},
-        {"SEG2D transforms", [] {
+         }},
+        {"SEG2D transforms",
+         [] {
              SEG2D *s = SEG2DNew();
              for (int32_t a : extremes) {
                  s->start->x = a;
@@ -106,8 +112,9 @@ TEST(ExtremeValues, GeometryAndImagesFinish)
                  SEG2DTranslate(s, s->end);
              }
              SEG2DFree(&s);
-             return true; }, ""},
-        {"IMG blits, rectangles and run tables at the limits", [] {
+         }},
+        {"IMG blits, rectangles and run tables at the limits",
+         [] {
              IMG *a = Canvas();
              IMG *b = Canvas();
              for (int32_t v : extremes) {
@@ -131,14 +138,15 @@ TEST(ExtremeValues, GeometryAndImagesFinish)
              IMGFXBlur(a, b, UINT32_MAX);
              IMGFree(&a);
              IMGFree(&b);
-             return true; }, ""},
+         }},
     });
 }
 
 TEST(ExtremeValues, SamplesWrap)
 {
     RunRows({
-        {"SAMPLE arithmetic on the extremes", [] {
+        {"SAMPLE arithmetic on the extremes",
+         [] {
              SAMPLE *s = SAMPLENew();
              for (int32_t v : extremes) {
                  SAMPLEInsert(s, v, s->length);
@@ -159,14 +167,16 @@ TEST(ExtremeValues, SamplesWrap)
              SAMPLEFree(&sub);
              SAMPLEFree(&t);
              SAMPLEFree(&s);
-             return ok; }, ""},
+             return ok;
+         }},
     });
 }
 
 TEST(ExtremeValues, EffectsFinish)
 {
     RunRows({
-        {"LASER speeds and positions", [] {
+        {"LASER speeds and positions",
+         [] {
              IMG *img = Canvas();
              LASER *l = LASERNew();
              LASERInit(l, img);
@@ -188,8 +198,9 @@ TEST(ExtremeValues, EffectsFinish)
              }
              LASERFree(&l);
              IMGFree(&img);
-             return true; }, ""},
-        {"LSTARS velocities", [] {
+         }},
+        {"LSTARS velocities",
+         [] {
              IMG *img = Canvas();
              LSTARS *s = LSTARSNew();
              for (int32_t v : extremes) {
@@ -202,8 +213,9 @@ TEST(ExtremeValues, EffectsFinish)
              }
              LSTARSFree(&s);
              IMGFree(&img);
-             return true; }, ""},
-        {"CSINE phases and speeds", [] {
+         }},
+        {"CSINE phases and speeds",
+         [] {
              IMG *img = Canvas();
              CSINE *c = CSINENew();
              for (int32_t v : extremes) {
@@ -216,8 +228,9 @@ TEST(ExtremeValues, EffectsFinish)
              }
              CSINEFree(&c);
              IMGFree(&img);
-             return true; }, ""},
-        {"SINELINE phases and speeds", [] {
+         }},
+        {"SINELINE phases and speeds",
+         [] {
              IMG *img = Canvas();
              SINELINE *l = SINELINENew();
              for (int32_t v : extremes) {
@@ -228,8 +241,9 @@ TEST(ExtremeValues, EffectsFinish)
              }
              SINELINEFree(&l);
              IMGFree(&img);
-             return true; }, ""},
-        {"RASTER offsets", [] {
+         }},
+        {"RASTER offsets",
+         [] {
              IMG *img = Canvas();
              RASTER *r = RASTERNew();
              for (int32_t v : {0, 255}) {
@@ -242,14 +256,16 @@ TEST(ExtremeValues, EffectsFinish)
              const bool ok = r->offset >= 0 && r->offset < r->size;
              RASTERFree(&r);
              IMGFree(&img);
-             return ok; }, ""},
+             return ok;
+         }},
     });
 }
 
 TEST(ExtremeValues, VectorTextAndFramesFinish)
 {
     RunRows({
-        {"SCROLL speeds, offsets and pen", [] {
+        {"SCROLL speeds, offsets and pen",
+         [] {
              IMG *img = Canvas();
              FONT *f = FONTNew();
              f->sheet = Canvas();
@@ -268,8 +284,10 @@ TEST(ExtremeValues, VectorTextAndFramesFinish)
              SCROLLFree(&s);
              FONTFree(&f);
              IMGFree(&img);
-             return ok; }, ""},
-        {"LSCROLL and LFONT scales and angles", [] {
+             return ok;
+         }},
+        {"LSCROLL and LFONT scales and angles",
+         [] {
              IMG *img = Canvas();
              LIST *glyphs = OBJ2DParse("{ c $ffffff s 0,0,3,3 }");
              LFONT *f = LFONTNew();
@@ -294,8 +312,9 @@ TEST(ExtremeValues, VectorTextAndFramesFinish)
              LFONTFree(&f);
              LISTFree(&glyphs);
              IMGFree(&img);
-             return true; }, ""},
-        {"OBJ2D positions and scales", [] {
+         }},
+        {"OBJ2D positions and scales",
+         [] {
              IMG *img = Canvas();
              LIST *objects = OBJ2DParse("{ c $ffffff s 0,0,3,3 s -1,-1,1,1 }");
              OBJ2D *o = static_cast<OBJ2D *>(LISTGet(objects, 0));
@@ -313,8 +332,9 @@ TEST(ExtremeValues, VectorTextAndFramesFinish)
              OBJ2DFree(&o);
              LISTFree(&objects);
              IMGFree(&img);
-             return true; }, ""},
-        {"LFRAME sizes and speeds", [] {
+         }},
+        {"LFRAME sizes and speeds",
+         [] {
              IMG *img = Canvas();
              LFRAME *f = LFRAMENew();
              for (int32_t v : {1, 2, 3, INT32_MAX - 1, INT32_MAX}) {
@@ -332,8 +352,9 @@ TEST(ExtremeValues, VectorTextAndFramesFinish)
              }
              LFRAMEFree(&f);
              IMGFree(&img);
-             return true; }, ""},
-        {"GRID2D box sizes", [] {
+         }},
+        {"GRID2D box sizes",
+         [] {
              IMG *img = Canvas();
              GRID2D *g = GRID2DNew();
              GRID2DDrawPoints(g, img);
@@ -346,7 +367,7 @@ TEST(ExtremeValues, VectorTextAndFramesFinish)
              }
              GRID2DFree(&g);
              IMGFree(&img);
-             return true; }, ""},
+         }},
     });
 }
 
@@ -354,7 +375,8 @@ TEST(ExtremeValues, VectorTextAndFramesFinish)
 TEST(ExtremeValues, FONTCellsAtTheLimits)
 {
     RunRows({
-        {"FONT pen and cells at the limits", [] {
+        {"FONT pen and cells at the limits",
+         [] {
              IMG *img = Canvas();
              FONT *f = FONTNew();
              f->sheet = Canvas();
@@ -374,7 +396,7 @@ TEST(ExtremeValues, FONTCellsAtTheLimits)
              }
              FONTFree(&f);
              IMGFree(&img);
-             return true; }, ""},
+         }},
     });
 }
 
