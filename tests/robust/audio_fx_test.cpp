@@ -18,20 +18,20 @@
 #include "gfx/random.h"
 #include "robust.h"
 
+using robust::Call;
 using robust::Canvas;
 using robust::CanvasKept;
 using robust::Elements;
+using robust::FreeNull;
+using robust::Neutral;
 using robust::OnCanvas;
 using robust::Row;
 using robust::RunRows;
 using robust::Snapshot;
+using robust::TextEqualCopyNull;
 using robust::With;
 
 namespace {
-
-using robust::FreeNull;
-using robust::Neutral;
-using robust::TextEqualCopyNull;
 
 // Runs call with the random generator saved, and tells whether it drew nothing from it.
 template <typename Call>
@@ -104,12 +104,11 @@ TEST(BadArguments, SAMPLE)
     RunRows({
         {"Free null", FreeNull(SAMPLEFree)},
         {"ToASCII null", [] { return SAMPLEToASCII(nullptr) == nullptr; }},
-        {"FromASCII null and incomplete",
-         [] {
+        {"FromASCII null and incomplete", Call([] {
              return SAMPLEFromASCII(nullptr) == nullptr && SAMPLEFromASCII("SAMPLE{3\n1\n2\n") == nullptr &&
                     SAMPLEFromASCII("SAMPLE{-1\n") == nullptr && SAMPLEFromASCII("{2 1 2}") == nullptr &&
                     SAMPLEFromASCII("SAMPLE{2147483647\n1\n") == nullptr;
-         }},
+         })},
         {"Equal null", OnSample([](SAMPLE *s) { return !SAMPLEEqual(s, nullptr) && !SAMPLEEqual(nullptr, s); })},
         {"Copy null", [] { return SAMPLECopy(nullptr) == nullptr; }},
         {"Reserve null, 0 and -1",
@@ -126,34 +125,31 @@ TEST(BadArguments, SAMPLE)
              SAMPLEMove(s, s, 2, 3, 0), SAMPLEMove(s, s, 2, 0, 3), SAMPLEMove(s, s, 1, -1, 0);
              SAMPLEMove(s, s, 1, 0, -1), SAMPLEMove(s, s, INT32_MAX, INT32_MAX, INT32_MAX);
          })},
-        {"Whole-sample operations null",
-         [] {
+        {"Whole-sample operations null", Call([] {
              SAMPLEClear(nullptr), SAMPLEAdd(nullptr, nullptr), SAMPLEMultiply(nullptr, nullptr);
              SAMPLEScale(nullptr, 2), SAMPLEShiftLeft(nullptr, 1), SAMPLEShiftRight(nullptr, 1), SAMPLEReverse(nullptr);
              SAMPLERotateLeft(nullptr, 1), SAMPLERotateRight(nullptr, 1);
              return SAMPLEMin(nullptr) == 0 && SAMPLEMax(nullptr) == 0;
-         }},
+         })},
         {"Add and Multiply with a null operand",
          OnSample([](SAMPLE *s) { SAMPLEAdd(s, nullptr), SAMPLEMultiply(s, nullptr); })},
         {"Shifts by -1 and 33", OnSample([](SAMPLE *s) {
              SAMPLEShiftLeft(s, -1), SAMPLEShiftLeft(s, 33), SAMPLEShiftRight(s, -1), SAMPLEShiftRight(s, 33);
          })},
-        {"Empty sample",
-         [] {
+        {"Empty sample", Call([] {
              return SampleKept(SAMPLENew(), [](SAMPLE *s) {
                  SAMPLERotateLeft(s, 1), SAMPLERotateRight(s, 1);
                  return SAMPLEMin(s) == 0 && SAMPLEMax(s) == 0 && SAMPLEResample(s, 4) == 0;
              });
-         }},
+         })},
         {"InsertSample out of range", OnSample([](SAMPLE *s) {
              SAMPLEInsertSample(nullptr, s, 0), SAMPLEInsertSample(s, nullptr, 0);
              SAMPLEInsertSample(s, s, -1), SAMPLEInsertSample(s, s, 5);
          })},
-        {"Sub null and reversed",
-         [] {
+        {"Sub null and reversed", Call([] {
              return SAMPLESub(nullptr, 0, 1) == nullptr &&
                     SampleKept([](SAMPLE *s) { return SAMPLESub(s, 3, 1) == nullptr; });
-         }},
+         })},
         {"Resample 0, -1 and the same length",
          Refused([](SAMPLE *s, int32_t n) { return SAMPLEResample(s, n) == 0; }, 4, {0, -1, 4})},
         {"Normalize null", [] { SAMPLENormalize(nullptr, 0, 1); }},
@@ -163,23 +159,21 @@ TEST(BadArguments, SAMPLE)
          })},
         {"BestMatch null",
          OnSample([](SAMPLE *s) { return SAMPLEBestMatch(nullptr, s) == 0 && SAMPLEBestMatch(s, nullptr) == 0; })},
-        {"ReadRaw null and bad formats",
-         [] {
+        {"ReadRaw null and bad formats", Call([] {
              return SAMPLEReadRaw(nullptr, 8, 'l', 's') == nullptr && WithFile([](std::FILE *f) {
                         return SAMPLEReadRaw(f, 0, 'l', 's') == nullptr && SAMPLEReadRaw(f, -1, 'l', 's') == nullptr &&
                                SAMPLEReadRaw(f, 24, 'l', 's') == nullptr && SAMPLEReadRaw(f, 16, 'x', 's') == nullptr &&
                                SAMPLEReadRaw(f, 16, 'l', 'x') == nullptr;
                     });
-         }},
-        {"WriteRaw null",
-         [] {
+         })},
+        {"WriteRaw null", Call([] {
              return WithFile([](std::FILE *f) {
                  return SampleKept([f](SAMPLE *s) {
                             return SAMPLEWriteRaw(nullptr, f, 16, 'l') == 0 && SAMPLEWriteRaw(s, nullptr, 16, 'l') == 0;
                         }) &&
                         std::ftell(f) == 0;
              });
-         }},
+         })},
         {"FromNumbers null", [] { return SAMPLEFromNumbers(nullptr) == nullptr; }},
     });
 }
@@ -190,33 +184,28 @@ TEST(BadArguments, SDLSND)
 {
     RunRows({
         {"Free null", FreeNull(SDLSNDFree)},
-        {"PlaySAMPLE null",
-         [] {
+        {"PlaySAMPLE null", Call([] {
              SAMPLE *s = SAMPLENew();
              SDLSNDPlaySAMPLE(nullptr, s), SDLSNDPlaySAMPLE(nullptr, nullptr), SAMPLEFree(&s);
-         }},
-        {"Callback without a record",
-         [] {
+         })},
+        {"Callback without a record", Call([] {
              uint8_t stream[8] = {1, 2, 3, 4, 5, 6, 7, 8};
              SDLSNDCallback(nullptr, stream, 8), SDLSNDCallback(nullptr, nullptr, 8);
              return stream[0] == 1 && stream[7] == 8;
-         }},
-        {"Callback with length 0 and -1",
-         [] {
+         })},
+        {"Callback with length 0 and -1", Call([] {
              SDLSND sound{};
              uint8_t stream[4] = {9, 9, 9, 9};
              SDLSNDCallback(&sound, stream, 0), SDLSNDCallback(&sound, stream, -1);
              return stream[0] == 9 && stream[3] == 9;
-         }},
-        {"Play, text, copy null",
-         [] {
+         })},
+        {"Play, text, copy null", Call([] {
              return SDLSNDPlay(nullptr), TextEqualCopyNull(SDLSNDToASCII, SDLSNDFromASCII, SDLSNDEqual, SDLSNDCopy)();
-         }},
-        {"Waiting null",
-         [] {
+         })},
+        {"Waiting null", Call([] {
              SDLSND bare{};
              return SDLSNDWaiting(nullptr) == 0 && SDLSNDWaiting(&bare) == 0;
-         }},
+         })},
     });
 }
 
@@ -225,15 +214,14 @@ TEST(BadArguments, MUSIC)
     RunRows({
         {"Free null", FreeNull(MUSICFree)},
         {"Placeholders null", TextEqualCopyNull(MUSICToASCII, MUSICFromASCII, MUSICEqual, MUSICCopy)},
-        {"Add null",
-         [] {
+        {"Add null", Call([] {
              MUSIC *m = MUSICNew();
              SAMPLE *s = SAMPLENew();
              MUSICAdd(nullptr, s), MUSICAdd(m, nullptr);
              const bool ok = m->clips->count == 0;
              SAMPLEFree(&s), MUSICFree(&m);
              return ok;
-         }},
+         })},
         {"Update null", [] { return NoDraws([] { MUSICUpdate(nullptr); }); }},
     });
 }
@@ -296,13 +284,12 @@ TEST(BadArguments, CSINE)
                  return With(&c->segments, nullptr, [c, img] { CSINEDraw(c, img), CSINEDrawRadials(c, img); });
              })();
          })},
-        {"Colour and updates without segments",
-         [] {
+        {"Colour and updates without segments", Call([] {
              CSINE *c = CSINENew();
              With(&c->segments, nullptr, [c] { CSINESetColour(c, 1), CSINEUpdate(c), CSINEUpdateRing(c); });
              CSINEFree(&c);
              return c == nullptr;
-         }},
+         })},
         {"Placeholders null", TextEqualCopyNull(CSINEToASCII, CSINEFromASCII, CSINEEqual, CSINECopy)},
     });
 }
@@ -319,18 +306,16 @@ TEST(BadArguments, LASER)
              IMGResize(empty, 0, 16), LASERInit(l, empty), IMGResize(empty, 16, 0), LASERInit(l, empty);
              IMGFree(&empty);
          })},
-        {"RandomSpeed null and range 0 and -1",
-         [] {
+        {"RandomSpeed null and range 0 and -1", Call([] {
              return NoDraws([] { return LASERRandomSpeed(nullptr) == 0; }) && OnLaser([](LASER *l) {
                         return With(&l->range, 0, [l] { return LASERRandomSpeed(l) == 0; }) &&
                                With(&l->range, -1, [l] { return LASERRandomSpeed(l) == 0; });
                     })();
-         }},
-        {"Moves and draws null",
-         [] {
+         })},
+        {"Moves and draws null", Call([] {
              return NoDraws(
                  [] { LASERMove(nullptr), LASERMoveRandom(nullptr), LASERDraw(nullptr), LASERDrawFlicker(nullptr); });
-         }},
+         })},
         {"Moves and draws without an image", OnLaser([](LASER *l) {
              return With(&l->image, nullptr,
                          [l] { LASERMove(l), LASERMoveRandom(l), LASERDraw(l), LASERDrawFlicker(l); });
@@ -353,25 +338,23 @@ TEST(BadArguments, LSTARS)
 {
     RunRows({
         {"Free null", FreeNull(LSTARSFree)},
-        {"SetCount null, 0 and -1",
-         [] {
+        {"SetCount null, 0 and -1", Call([] {
              return LSTARSSetCount(nullptr, 4),
                     OnStars([](LSTARS *s) { LSTARSSetCount(s, 0), LSTARSSetCount(s, -1); })();
-         }},
+         })},
         {"Scatter and Place null", [] { return NoDraws([] { LSTARSScatter(nullptr), LSTARSPlace(nullptr, 0); }); }},
         {"Scatter on a zero-sized area", OnStars([](LSTARS *s) {
              return With(&s->width, 0, [s] { LSTARSScatter(s); }) && With(&s->height, 0, [s] { LSTARSScatter(s); });
          })},
         {"Place -1 and count", OnStars([](LSTARS *s) { LSTARSPlace(s, -1), LSTARSPlace(s, s->count); })},
-        {"Move and draws null",
-         [] {
+        {"Move and draws null", Call([] {
              return LSTARSMove(nullptr), CanvasKept([](IMG *img) {
                         LSTARSDraw(nullptr, img), LSTARSDrawPoints(nullptr, img), LSTARSDrawGlyphs(nullptr, img);
                         return OnStars([](LSTARS *s) {
                             LSTARSDraw(s, nullptr), LSTARSDrawPoints(s, nullptr), LSTARSDrawGlyphs(s, nullptr);
                         })();
                     });
-         }},
+         })},
         {"DrawGlyphs without a font",
          OnCanvas([](IMG *img) { return OnStars([img](LSTARS *s) { LSTARSDrawGlyphs(s, img); })(); })},
         {"Placeholders null", TextEqualCopyNull(LSTARSToASCII, LSTARSFromASCII, LSTARSEqual, LSTARSCopy)},
@@ -479,18 +462,16 @@ std::vector<Row> WaveRows(const WaveApi &m)
     const auto kept = [m](auto call) { return FxKept<SINELINE>(m.New, m.Free, call); };
     return {
         {"Free null", FreeNull(m.Free)},
-        {"SetCount null, 0 and -1",
-         [m, kept] {
+        {"SetCount null, 0 and -1", Call([m, kept] {
              m.SetCount(nullptr, 4);
              return kept([m](SINELINE *l) { m.SetCount(l, 0), m.SetCount(l, -1); });
-         }},
+         })},
         {"ResetPoints, Randomize, Update null",
          [m] { return NoDraws([m] { m.ResetPoints(nullptr), m.Randomize(nullptr), m.Update(nullptr); }); }},
-        {"Draw null",
-         [m, kept] {
+        {"Draw null", Call([m, kept] {
              return CanvasKept(
                  [m, kept](IMG *img) { return m.Draw(nullptr, img), kept([m](SINELINE *l) { m.Draw(l, nullptr); }); });
-         }},
+         })},
         {"Placeholders null", TextEqualCopyNull(m.ToASCII, m.FromASCII, m.Equal, m.Copy)},
     };
 }

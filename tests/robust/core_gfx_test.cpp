@@ -11,7 +11,9 @@
 #include "gfx/vec2d.h"
 #include "robust.h"
 
+using robust::Call;
 using robust::Elements;
+using robust::FreeNull;
 using robust::Neutral;
 using robust::Row;
 using robust::RunRows;
@@ -336,17 +338,15 @@ std::vector<Row> ImgRows(const ImgApi &m)
              return ok;
          })},
         {"ToASCII null", [m] { return NullAndHollow([m](IMG *x) { return m.ToASCII(x) == nullptr; }); }},
-        {"FromASCII null and empty form",
-         [m] {
+        {"FromASCII null and empty form", Call([m] {
              return m.FromASCII(nullptr) == nullptr && m.FromASCII("IMGFX{}") == nullptr && m.FromASCII("") == nullptr;
-         }},
+         })},
         {"LoadPNM null and missing file",
          [m] { return m.LoadPNM(nullptr) == nullptr && m.LoadPNM("/nonexistent/zolt.pnm") == nullptr; }},
-        {"ParsePNM null, size 0, bad magic, zero width",
-         [m, bad, zero] {
+        {"ParsePNM null, size 0, bad magic, zero width", Call([m, bad, zero] {
              return m.ParsePNM(nullptr, 10) == nullptr && m.ParsePNM(bad, 0) == nullptr &&
                     m.ParsePNM(bad, sizeof bad) == nullptr && m.ParsePNM(zero, sizeof zero) == nullptr;
-         }},
+         })},
         {"SavePPM null and empty", kept([m, ppm](IMG *a, IMG *) {
              IMG *empty = m.New();
              m.Resize(empty, 0, 4);
@@ -374,11 +374,10 @@ std::vector<Row> ImgRows(const ImgApi &m)
              m.InvertRect(a, INT32_MIN, INT32_MIN, INT32_MAX, 1);
          })},
         {"AndMask larger mask", kept([m](IMG *a, IMG *b) { m.AndMask(a, b); })},
-        {"RunTable beyond 32 bits",
-         [m] {
+        {"RunTable beyond 32 bits", Call([m] {
              return m.RunTable(INT32_MAX, 1) == nullptr && m.RunTable(1, INT32_MIN) == nullptr &&
                     m.RunTableMirrored(INT32_MIN, 1) == nullptr && m.RunTableMirrored(1, INT32_MAX) == nullptr;
-         }},
+         })},
     };
 }
 
@@ -396,18 +395,21 @@ TEST(BadArguments, IMGFX)
 
 // ---- VEC2D, SEG2D, GRID2D ----
 
+// A row's call that runs call on a fresh vector and tells whether it was left as it was.
 template <typename Call>
-bool VecKept(Call call)
+auto OnVec(Call call)
 {
-    VEC2D *v = VEC2DNew();
-    v->x = 3;
-    v->y = -4;
-    v->colour = 0x123456;
-    const Snapshot<VEC2D> snap(v);
-    const bool result = Neutral(call, v);
-    const bool kept = snap.Same(v);
-    VEC2DFree(&v);
-    return result && kept;
+    return [call] {
+        VEC2D *v = VEC2DNew();
+        v->x = 3;
+        v->y = -4;
+        v->colour = 0x123456;
+        const Snapshot<VEC2D> snap(v);
+        const bool result = Neutral(call, v);
+        const bool kept = snap.Same(v);
+        VEC2DFree(&v);
+        return result && kept;
+    };
 }
 
 IMG *Canvas()
@@ -417,31 +419,23 @@ IMG *Canvas()
     return img;
 }
 
-template <typename Call>
-bool CanvasKept(Call call)
-{
-    IMG *img = Canvas();
-    const bool result = Neutral(call, img);
-    bool black = true;
-    for (int32_t i = 0; i < 64; ++i) {
-        black = black && img->pixels[i] == 0;
-    }
-    IMGFree(&img);
-    return result && black;
-}
-
-// Rows that run call on a fresh vector, an 8 x 8 black canvas, or both.
-template <typename Call>
-auto OnVec(Call call)
-{
-    return [call] { return VecKept(call); };
-}
-
+// A row's call that runs call on an 8 x 8 black canvas and tells whether it stayed black.
 template <typename Call>
 auto OnCanvas(Call call)
 {
-    return [call] { return CanvasKept(call); };
+    return [call] {
+        IMG *img = Canvas();
+        const bool result = Neutral(call, img);
+        bool black = true;
+        for (int32_t i = 0; i < 64; ++i) {
+            black = black && img->pixels[i] == 0;
+        }
+        IMGFree(&img);
+        return result && black;
+    };
 }
+
+const VEC2D origin{};
 
 TEST(BadArguments, VEC2D)
 {
@@ -461,13 +455,10 @@ TEST(BadArguments, VEC2D)
         {"Add null target", OnVec([](VEC2D *v) { VEC2DAdd(v, nullptr); }), line},
         {"Scale null", [] { VEC2DScale(nullptr, 2); }, line},
         {"Rotate null", [] { VEC2DRotate(nullptr, 2); }, line},
-        {"DrawTransformed null vector", OnCanvas([](IMG *img) {
-             VEC2D o{};
-             VEC2DDrawTransformed(nullptr, 0, &o, img);
-         }),
+        {"DrawTransformed null vector", OnCanvas([](IMG *img) { VEC2DDrawTransformed(nullptr, 0, &origin, img); }),
          line},
         {"DrawTransformed null offset",
-         OnCanvas([](IMG *img) { return VecKept([img](VEC2D *v) { VEC2DDrawTransformed(v, 0, nullptr, img); }); }),
+         OnCanvas([](IMG *img) { return OnVec([img](VEC2D *v) { VEC2DDrawTransformed(v, 0, nullptr, img); })(); }),
          line},
         {"DrawTransformed null image", OnVec([](VEC2D *v) { VEC2DDrawTransformed(v, 0, v, nullptr); }), line},
         {"Draw outside the image", OnCanvas([](IMG *img) {
@@ -478,23 +469,19 @@ TEST(BadArguments, VEC2D)
 }
 
 template <typename Call>
-bool SegKept(Call call)
-{
-    SEG2D *s = SEG2DNew();
-    s->start->x = 1;
-    s->end->y = 5;
-    const Snapshot<SEG2D> record(s);
-    const Snapshot<VEC2D> start(s->start), end(s->end);
-    const bool result = Neutral(call, s);
-    const bool kept = record.Same(s) && start.Same(s->start) && end.Same(s->end);
-    SEG2DFree(&s);
-    return result && kept;
-}
-
-template <typename Call>
 auto OnSeg(Call call)
 {
-    return [call] { return SegKept(call); };
+    return [call] {
+        SEG2D *s = SEG2DNew();
+        s->start->x = 1;
+        s->end->y = 5;
+        const Snapshot<SEG2D> record(s);
+        const Snapshot<VEC2D> start(s->start), end(s->end);
+        const bool result = Neutral(call, s);
+        const bool kept = record.Same(s) && start.Same(s->start) && end.Same(s->end);
+        SEG2DFree(&s);
+        return result && kept;
+    };
 }
 
 // A segment record without end points.
@@ -505,11 +492,7 @@ TEST(BadArguments, SEG2D)
     RunRows({
         {"Free null address", robust::FreeNullAddress(SEG2DFree)},
         {"Free null handle", robust::FreeNullHandle(SEG2DFree)},
-        {"FreeRecord null",
-         [] {
-             SEG2D *none = nullptr;
-             SEG2DFreeRecord(nullptr), SEG2DFreeRecord(&none);
-         }},
+        {"FreeRecord null", FreeNull(SEG2DFreeRecord)},
         {"Copy null", [] { return SEG2DCopy(nullptr) == nullptr; }},
         {"Copy without an end point", [] { return SEG2DCopy(&half) == nullptr; }},
         {"CopyTo null", OnSeg([](SEG2D *s) { SEG2DCopyTo(nullptr, s), SEG2DCopyTo(s, nullptr); })},
@@ -519,48 +502,41 @@ TEST(BadArguments, SEG2D)
          [] { return SEG2DToASCII(nullptr) == nullptr && SEG2DFromASCII(nullptr) == nullptr; }},
         {"Draw null", OnCanvas([](IMG *img) {
              SEG2DDraw(nullptr, img), SEG2DDrawEnds(nullptr, img);
-             return SegKept([](SEG2D *s) { SEG2DDraw(s, nullptr), SEG2DDrawEnds(s, nullptr); });
+             return OnSeg([](SEG2D *s) { SEG2DDraw(s, nullptr), SEG2DDrawEnds(s, nullptr); })();
          })},
         {"Draw without end points", OnCanvas([](IMG *img) {
              SEG2DDraw(&half, img), SEG2DDrawEnds(&half, img), SEG2DDrawTransformed(&half, 0, nullptr, img);
          })},
-        {"Rotate, Translate, Scale null",
-         [] {
+        {"Rotate, Translate, Scale null", Call([] {
              SEG2DRotate(nullptr, 1), SEG2DTranslate(nullptr, nullptr), SEG2DScale(nullptr, 2);
-             return SegKept([](SEG2D *s) { SEG2DTranslate(s, nullptr); });
-         }},
-        {"Moves without end points",
-         [] {
+             return OnSeg([](SEG2D *s) { SEG2DTranslate(s, nullptr); })();
+         })},
+        {"Moves without end points", Call([] {
              VEC2D o{1, 1, 0};
              SEG2DRotate(&half, 1), SEG2DTranslate(&half, &o), SEG2DScale(&half, 2);
              return half.start == nullptr;
-         }},
+         })},
         {"DrawTransformed null", OnCanvas([](IMG *img) {
-             VEC2D o{};
-             SEG2DDrawTransformed(nullptr, 0, &o, img);
-             return SegKept([img](SEG2D *s) {
+             SEG2DDrawTransformed(nullptr, 0, &origin, img);
+             return OnSeg([img](SEG2D *s) {
                  SEG2DDrawTransformed(s, 0, nullptr, img), SEG2DDrawTransformed(s, 0, s->start, nullptr);
-             });
+             })();
          })},
     });
 }
 
 template <typename Call>
-bool GridKept(Call call)
-{
-    GRID2D *g = GRID2DNew();
-    const Snapshot<GRID2D> record(g);
-    const std::vector<int32_t> points = Elements(g->points, g->count * grid2dPointFields);
-    const bool result = Neutral(call, g);
-    const bool kept = record.Same(g) && Elements(g->points, g->count * grid2dPointFields) == points;
-    GRID2DFree(&g);
-    return result && kept;
-}
-
-template <typename Call>
 auto OnGrid(Call call)
 {
-    return [call] { return GridKept(call); };
+    return [call] {
+        GRID2D *g = GRID2DNew();
+        const Snapshot<GRID2D> record(g);
+        const std::vector<int32_t> points = Elements(g->points, g->count * grid2dPointFields);
+        const bool result = Neutral(call, g);
+        const bool kept = record.Same(g) && Elements(g->points, g->count * grid2dPointFields) == points;
+        GRID2DFree(&g);
+        return result && kept;
+    };
 }
 
 TEST(BadArguments, GRID2D)
@@ -585,11 +561,10 @@ TEST(BadArguments, GRID2D)
         {"DrawSprites null", OnCanvas([](IMG *img) { GRID2DDrawSprites(nullptr, img, img); })},
         {"DrawSprites null image", OnGrid([](GRID2D *g) {
              IMG *sprite = Canvas();
-             GRID2DDrawSprites(g, nullptr, sprite);
-             IMGFree(&sprite);
+             GRID2DDrawSprites(g, nullptr, sprite), IMGFree(&sprite);
          })},
         {"DrawSprites null sprite",
-         OnCanvas([](IMG *img) { return GridKept([img](GRID2D *g) { GRID2DDrawSprites(g, img, nullptr); }); })},
+         OnCanvas([](IMG *img) { return OnGrid([img](GRID2D *g) { GRID2DDrawSprites(g, img, nullptr); })(); })},
     });
 }
 

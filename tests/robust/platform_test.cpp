@@ -8,38 +8,34 @@
 #include "platform/sdlkbd.h"
 #include "robust.h"
 
-using robust::Row;
+using robust::Call;
+using robust::FreeNull;
 using robust::RunRows;
+using robust::TextEqualCopyNull;
 
 namespace {
-
-using robust::FreeNull;
-using robust::TextEqualCopyNull;
 
 TEST(BadArguments, SDLDPY)
 {
     RunRows({
-        {"Free null and a record that is not the display",
-         [] {
+        {"Free null and a record that is not the display", Call([] {
              SDLDPY *none = nullptr, other{256, 256, 32}, *handle = &other;
              SDLDPYFree(nullptr), SDLDPYFree(&none), SDLDPYFree(&handle);
              return handle == &other && other.width == 256;
-         }},
+         })},
         {"Text, equality and copy null", TextEqualCopyNull(SDLDPYToASCII, SDLDPYFromASCII, SDLDPYEqual, SDLDPYCopy)},
-        {"SetMode null and -1",
-         [] {
+        {"SetMode null and -1", Call([] {
              SDLDPY other{256, 256, 32};
              SDLDPYSetMode(nullptr, 256, 256), SDLDPYSetMode(&other, -1, 256), SDLDPYSetMode(&other, 256, -1);
              return other.width == 256 && other.height == 256 && SDLDPYCurrent() == nullptr;
-         }},
-        {"Show without a display",
-         [] {
+         })},
+        {"Show without a display", Call([] {
              IMG *img = IMGNew();
              IMG hollow{4, 4, nullptr};
              SDLDPYShow(nullptr, img), SDLDPYShowDirect(nullptr, img), SDLDPYShowCopy(nullptr, img);
              SDLDPYShow(nullptr, &hollow), SDLDPYShowDirect(nullptr, nullptr), SDLDPYShowCopy(nullptr, nullptr);
              IMGFree(&img);
-         }},
+         })},
     });
 }
 
@@ -49,13 +45,12 @@ TEST(BadArguments, SDLKBD)
         {"New without a display", [] { return SDLKBDNew() == nullptr; }},
         {"Free null", FreeNull(SDLKBDFree)},
         {"Text, equality and copy null", TextEqualCopyNull(SDLKBDToASCII, SDLKBDFromASCII, SDLKBDEqual, SDLKBDCopy)},
-        {"GetKey null and without a display",
-         [] {
+        {"GetKey null and without a display", Call([] {
              uint8_t keys[8] = {'a'};
              SDLKBD keyboard{keys}, bare{nullptr};
              SDLKBDGetKey(nullptr), SDLKBDGetKey(&keyboard), SDLKBDGetKey(&bare);
              return keys[0] == 'a';
-         }},
+         })},
     });
 }
 

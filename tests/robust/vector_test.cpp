@@ -17,19 +17,17 @@
 #include "vector/scroll.h"
 
 using robust::Black;
+using robust::Call;
 using robust::Canvas;
-using robust::CanvasKept;
-using robust::Elements;
-using robust::Row;
-using robust::RunRows;
-using robust::Snapshot;
-
-namespace {
-
 using robust::FreeNull;
 using robust::Neutral;
 using robust::OnCanvas;
+using robust::Row;
+using robust::RunRows;
+using robust::Snapshot;
 using robust::With;
+
+namespace {
 
 // A segment record without end points.
 SEG2D half{nullptr, nullptr};
@@ -82,11 +80,10 @@ TEST(BadArguments, OBJ2D)
         {"AddSegment null object", [] { return WithSegment([](SEG2D *s) { OBJ2DAddSegment(nullptr, s); }); }},
         {"AddSegment null segment", OnObj([](OBJ2D *o) { OBJ2DAddSegment(o, nullptr); })},
         {"AddSegment without end point", OnObj([](OBJ2D *o) { OBJ2DAddSegment(o, &half); })},
-        {"AddSegment to an object without lists",
-         [] {
+        {"AddSegment to an object without lists", Call([] {
              OBJ2D bare{};
              return WithSegment([&bare](SEG2D *s) { OBJ2DAddSegment(&bare, s); }) && bare.points == nullptr;
-         }},
+         })},
         {"Draw null", OnCanvas([](IMG *img) {
              OBJ2DDraw(nullptr, img), OBJ2DDrawPoints(nullptr, img);
              return OnObj([](OBJ2D *o) { OBJ2DDraw(o, nullptr), OBJ2DDrawPoints(o, nullptr); })();
@@ -159,11 +156,10 @@ TEST(BadArguments, FONT)
              f->x = 0;
          })},
         {"Hex null", [] { FONTPutHex8(nullptr, 1), FONTPutHex16(nullptr, 1), FONTPutHex32(nullptr, 1); }},
-        {"PutLine and PutText null",
-         [] {
+        {"PutLine and PutText null", Call([] {
              FONTPutLine(nullptr, "a"), FONTPutText(nullptr, "a");
              return OnFont([](FONT *f) { FONTPutLine(f, nullptr), FONTPutText(f, nullptr); })();
-         }},
+         })},
         {"PutBigChar null", OnFont([](FONT *f) { FONTPutBigChar(nullptr, f), FONTPutBigChar(f, nullptr); })},
         {"PutBigChar small font without sheet", OnFont([](FONT *f) {
              FONT *small = FONTNew();
@@ -202,12 +198,11 @@ TEST(BadArguments, CURSOR)
              const auto moves = [c] { CURSORStep(c), CURSORSetPos(c, 3); };
              return With(&c->length, 0, moves) && With(&c->length, -1, moves);
          })},
-        {"Row null",
-         [] {
+        {"Row null", Call([] {
              return CURSORRow(nullptr) == nullptr && OnCursor([](CURSOR *c) {
                         return With(&c->data, nullptr, [c] { return CURSORRow(c) == nullptr; });
                     })();
-         }},
+         })},
     });
 }
 
@@ -233,12 +228,11 @@ TEST(BadArguments, CURSORX)
          [] { return CURSORXToASCII(nullptr) == nullptr && CURSORXFromASCII(nullptr) == nullptr; }},
         {"Copy null", [] { return CURSORXCopy(nullptr) == nullptr; }},
         {"CopyTo null", OnCursorx([](CURSORX *c) { CURSORXCopyTo(nullptr, c), CURSORXCopyTo(c, nullptr); })},
-        {"Moves on null give 0",
-         [] {
+        {"Moves on null give 0", Call([] {
              return CURSORXSet(nullptr, 4, 1, 1, 1, 1) == 0 && CURSORXSetSize(nullptr, 4) == 0 &&
                     CURSORXSetPos(nullptr, 1) == 0 && CURSORXReset(nullptr, 1) == 0 && CURSORXStep(nullptr) == 0 &&
                     CURSORXStepOffset(nullptr) == 0 && CURSORXSetOffset(nullptr, 1) == 0 && CURSORXUpdate(nullptr) == 0;
-         }},
+         })},
         {"Set and SetSize -1",
          OnCursorx([](CURSORX *c) { return CURSORXSet(c, -1, 1, 1, 1, 1) == 0 && CURSORXSetSize(c, -1) == 0; })},
         {"Size 0 refuses the modulus", OnCursorx([](CURSORX *c) {
@@ -335,11 +329,10 @@ TEST(BadArguments, LFONT)
         {"PutText without target",
          OnLFont([](LFONT *f) { return With(&f->target, nullptr, [f] { LFONTPutText(f, "\x01"); }); })},
         {"Hex null", [] { LFONTPutHex8(nullptr, 1), LFONTPutHex16(nullptr, 1), LFONTPutHex32(nullptr, 1); }},
-        {"PutLine and PutText null",
-         [] {
+        {"PutLine and PutText null", Call([] {
              LFONTPutLine(nullptr, "a"), LFONTPutText(nullptr, "a");
              return OnLFont([](LFONT *f) { LFONTPutLine(f, nullptr), LFONTPutText(f, nullptr); })();
-         }},
+         })},
     });
 }
 
