@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "bench.h"
 #include "demo/zolt7707.h"
 #include "platform/fps.h"
 #include "platform/sdldpy.h"
-#include "bench.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <cstdint>
 #include <string>
 
+#include "bench.h"
 #include "demo/zolt7707.h"
 #include "gfx/random.h"
 #include "platform/sdldpy.h"
-#include "bench.h"
 
 namespace {
 
@@ -73,14 +73,10 @@ struct Part {
 };
 
 constexpr Part parts[] = {
-    {"Scroll", ZOLT7707PartScroll, false},
-    {"SineLines", ZOLT7707PartSineLines, false},
-    {"Stars", ZOLT7707PartStars, false},
-    {"Frames", ZOLT7707PartFrames, false},
-    {"ColourSine", ZOLT7707PartColourSine, false},
-    {"ColourSine_radials", ZOLT7707PartColourSine, true},
-    {"Radials", ZOLT7707PartRadials, false},
-    {"Lasers", ZOLT7707PartLasers, false},
+    {"Scroll", ZOLT7707PartScroll, false},         {"SineLines", ZOLT7707PartSineLines, false},
+    {"Stars", ZOLT7707PartStars, false},           {"Frames", ZOLT7707PartFrames, false},
+    {"ColourSine", ZOLT7707PartColourSine, false}, {"ColourSine_radials", ZOLT7707PartColourSine, true},
+    {"Radials", ZOLT7707PartRadials, false},       {"Lasers", ZOLT7707PartLasers, false},
 };
 
 }  // namespace

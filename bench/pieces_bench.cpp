@@ -7,6 +7,7 @@
 
 #include "audio/music.h"
 #include "audio/sample.h"
+#include "bench.h"
 #include "core/list.h"
 #include "demo/zolt7707.h"
 #include "gfx/img.h"
@@ -17,7 +18,6 @@
 #include "vector/lfont.h"
 #include "vector/lscroll.h"
 #include "vector/scroll.h"
-#include "bench.h"
 
 namespace {
 

@@ -41,12 +41,12 @@ constexpr double ln2 = 0.69314718055994530942;
 // below both bounds of the clip range, so no value is ever cut off and no mix
 // of clips can reach beyond -1.7 dB of full scale.
 constexpr double envelopeRelease = 0.04;  // seconds for the envelope to fall by e
-constexpr double liftLimit = 16.0;       // 24 dB
+constexpr double liftLimit = 16.0;        // 24 dB
 constexpr double peakCeiling = 26900.0;
 constexpr int32_t clipMinimum = -26954;
 constexpr int32_t clipMaximum = 27768;
-constexpr int fadeInLength = 64;     // about 1.5 ms: softens the very first value
-constexpr int fadeOutLength = 660;   // 15 ms: the clip ends in silence, not a step
+constexpr int fadeInLength = 64;    // about 1.5 ms: softens the very first value
+constexpr int fadeOutLength = 660;  // 15 ms: the clip ends in silence, not a step
 
 // ---- deterministic maths ----
 

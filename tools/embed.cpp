@@ -66,8 +66,8 @@ int main(int argc, char **argv)
         return 1;
     }
     if (sheet.size() != sheetBytes || scroll.size() != scrollLength || clips.size() != clipBytes) {
-        std::cerr << "embed: sizes " << sheet.size() << ", " << scroll.size() << ", " << clips.size()
-                  << " differ from " << sheetBytes << ", " << scrollLength << ", " << clipBytes << "\n";
+        std::cerr << "embed: sizes " << sheet.size() << ", " << scroll.size() << ", " << clips.size() << " differ from "
+                  << sheetBytes << ", " << scrollLength << ", " << clipBytes << "\n";
         return 1;
     }
     std::ostringstream out;

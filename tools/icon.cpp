@@ -39,12 +39,30 @@ uint32_t Hue(int32_t step, int32_t level)
     int32_t g = 0;
     int32_t b = 0;
     switch (sector) {
-    case 0: r = 255; g = rise; break;
-    case 1: r = fall; g = 255; break;
-    case 2: g = 255; b = rise; break;
-    case 3: g = fall; b = 255; break;
-    case 4: r = rise; b = 255; break;
-    default: r = 255; b = fall; break;
+    case 0:
+        r = 255;
+        g = rise;
+        break;
+    case 1:
+        r = fall;
+        g = 255;
+        break;
+    case 2:
+        g = 255;
+        b = rise;
+        break;
+    case 3:
+        g = fall;
+        b = 255;
+        break;
+    case 4:
+        r = rise;
+        b = 255;
+        break;
+    default:
+        r = 255;
+        b = fall;
+        break;
     }
     const auto dim = [level](int32_t channel) { return static_cast<uint32_t>(channel * level / 255); };
     return dim(r) << 16 | dim(g) << 8 | dim(b);

@@ -133,8 +133,8 @@ bool Clip(const std::string &path, const SAMPLE &clip)
     Put(bytes, 36 + dataBytes, 4);
     bytes += "WAVEfmt ";
     Put(bytes, 16, 4);
-    Put(bytes, 1, 2);         // PCM
-    Put(bytes, 1, 2);         // mono
+    Put(bytes, 1, 2);  // PCM
+    Put(bytes, 1, 2);  // mono
     Put(bytes, rate, 4);
     Put(bytes, rate * 2, 4);  // bytes per second
     Put(bytes, 2, 2);         // bytes per frame

@@ -50,8 +50,8 @@ int main(int argc, char **argv)
         ++lines;
     }
     if (lines != expectedLines || text.size() != expectedLength) {
-        std::cerr << "scrolltext: " << lines << " lines of " << text.size() << " characters, expected "
-                  << expectedLines << " lines of " << expectedLength << "\n";
+        std::cerr << "scrolltext: " << lines << " lines of " << text.size() << " characters, expected " << expectedLines
+                  << " lines of " << expectedLength << "\n";
         return 1;
     }
     std::ofstream out(argv[2], std::ios::binary);

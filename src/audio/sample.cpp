@@ -121,10 +121,7 @@ int32_t Modulo(int32_t k, int32_t length)
     return r < 0 ? r + length : r;
 }
 
-int32_t Clip(int32_t value, int32_t low, int32_t high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
+int32_t Clip(int32_t value, int32_t low, int32_t high) { return value < low ? low : (value > high ? high : value); }
 
 bool WriteBytes(std::FILE *stream, uint32_t bits, int bytes, bool bigEndian)
 {
@@ -403,7 +400,8 @@ void SAMPLEMove(const SAMPLE *source, SAMPLE *destination, int32_t count, int32_
     // memmove copies backwards exactly when an overlapping run moves up, so a run
     // moved within one sample arrives intact in either direction.
     if (count > 0) {
-        std::memmove(destination->values + to, source->values + from, static_cast<std::size_t>(count) * sizeof(int32_t));
+        std::memmove(destination->values + to, source->values + from,
+                     static_cast<std::size_t>(count) * sizeof(int32_t));
     }
 }
 
@@ -667,9 +665,9 @@ void SAMPLENormalize(SAMPLE *sample, int32_t low, int32_t high)
     const uint64_t r = magnitude % static_cast<uint64_t>(span);
     for (int32_t i = 0; i < sample->length; ++i) {
         const uint64_t offset = static_cast<uint64_t>(sample->values[i] - lo);
-        const uint64_t whole = offset * q;                                  // <= magnitude < 2^33
-        const uint64_t product = offset * r;                                // < span^2 < 2^64
-        const uint64_t part = product / static_cast<uint64_t>(span);        // < span
+        const uint64_t whole = offset * q;                            // <= magnitude < 2^33
+        const uint64_t product = offset * r;                          // < span^2 < 2^64
+        const uint64_t part = product / static_cast<uint64_t>(span);  // < span
         const bool exact = product % static_cast<uint64_t>(span) == 0;
         int64_t step = static_cast<int64_t>(whole + part);
         if (negative) {

@@ -22,7 +22,10 @@ void ARRAYRemove(ARRAY *seq, int32_t index) { slots::Remove<ARRAY, ARRAYError>(s
 void *ARRAYGet(const ARRAY *seq, int32_t index) { return slots::Get<ARRAY, ARRAYError>(seq, index); }
 void ARRAYSet(ARRAY *seq, void *element, int32_t index) { slots::Set<ARRAY, ARRAYError>(seq, element, index); }
 int32_t ARRAYFind(const ARRAY *seq, const void *element) { return slots::Find<ARRAY, ARRAYError>(seq, element); }
-ARRAY *ARRAYCopyRange(const ARRAY *seq, int32_t from, int32_t to) { return slots::CopyRange<ARRAY, ARRAYError>(seq, from, to); }
+ARRAY *ARRAYCopyRange(const ARRAY *seq, int32_t from, int32_t to)
+{
+    return slots::CopyRange<ARRAY, ARRAYError>(seq, from, to);
+}
 void ARRAYDeleteRange(ARRAY *seq, int32_t from, int32_t to) { slots::DeleteRange<ARRAY, ARRAYError>(seq, from, to); }
 void ARRAYInsertRange(const ARRAY *source, ARRAY *destination, int32_t from, int32_t to, int32_t at)
 {

@@ -22,7 +22,10 @@ void LISTRemove(LIST *seq, int32_t index) { slots::Remove<LIST, LISTError>(seq, 
 void *LISTGet(const LIST *seq, int32_t index) { return slots::Get<LIST, LISTError>(seq, index); }
 void LISTSet(LIST *seq, void *element, int32_t index) { slots::Set<LIST, LISTError>(seq, element, index); }
 int32_t LISTFind(const LIST *seq, const void *element) { return slots::Find<LIST, LISTError>(seq, element); }
-LIST *LISTCopyRange(const LIST *seq, int32_t from, int32_t to) { return slots::CopyRange<LIST, LISTError>(seq, from, to); }
+LIST *LISTCopyRange(const LIST *seq, int32_t from, int32_t to)
+{
+    return slots::CopyRange<LIST, LISTError>(seq, from, to);
+}
 void LISTDeleteRange(LIST *seq, int32_t from, int32_t to) { slots::DeleteRange<LIST, LISTError>(seq, from, to); }
 void LISTInsertRange(const LIST *source, LIST *destination, int32_t from, int32_t to, int32_t at)
 {

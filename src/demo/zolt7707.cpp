@@ -36,7 +36,7 @@ constexpr Reporting zolt7707Reporting = Reporting::Off;
 
 constexpr int32_t fadeOutFrames = 32;
 constexpr uint32_t fadeOutColour = 0x808080;
-constexpr int32_t queueDepth = 4;             // the music is queued again below this many samples
+constexpr int32_t queueDepth = 4;  // the music is queued again below this many samples
 constexpr int32_t colourTableSize = 1536;
 
 // Frames of each part.
@@ -87,10 +87,7 @@ ZOLT7707Exit exitHook = std::exit;
 namespace {
 
 // A colour of the table, picked by one random draw.
-uint32_t TableColour()
-{
-    return static_cast<uint32_t>(SAMPLEGet(colourTable, RANDOMNext() % colourTableSize));
-}
+uint32_t TableColour() { return static_cast<uint32_t>(SAMPLEGet(colourTable, RANDOMNext() % colourTableSize)); }
 
 // A grey of (random AND mask) + base on every channel.
 uint32_t RandomGrey(int32_t mask, int32_t base)

@@ -32,28 +32,28 @@ struct SDLKBD;
 struct SDLSND;
 
 // ---- Long-lived objects, made once and kept until the process ends ----
-extern SDLDPY *display;         // the one display, 256 x 256
-extern IMG *screenImage;        // every part draws into it
-extern IMG *blurImage;          // made on the first blurred frame
+extern SDLDPY *display;   // the one display, 256 x 256
+extern IMG *screenImage;  // every part draws into it
+extern IMG *blurImage;    // made on the first blurred frame
 extern SDLKBD *keyboard;
-extern SDLSND *sound;           // null when no audio device could be opened
+extern SDLSND *sound;  // null when no audio device could be opened
 extern CURSORX *rasterCursor;
-extern RASTER *raster;          // one colour per screen row
-extern FONT *bitmapFont;        // 16 x 16 glyphs from the built-in glyph sheet
+extern RASTER *raster;    // one colour per screen row
+extern FONT *bitmapFont;  // 16 x 16 glyphs from the built-in glyph sheet
 extern SCROLL *textScroller;
-extern LIST *glyphList;         // OBJ2D glyphs of the built-in wire font, by character code
+extern LIST *glyphList;  // OBJ2D glyphs of the built-in wire font, by character code
 extern LFONT *objectFont;
 extern LSCROLL *lowScroller;
 extern LSCROLL *bigScroller;
 extern MUSIC *music;
-extern SAMPLE *colourTable;     // 1536 colours in six uniform blocks
+extern SAMPLE *colourTable;  // 1536 colours in six uniform blocks
 
 // ---- Per-part lists, made on a part's first run and reused on every pass ----
-extern LIST *sineLines;         // 256 SINELINE
-extern LIST *starLayers;        // 8 LSTARS
-extern LIST *lineFrames;        // 256 LFRAME
-extern LIST *colourSines;       // 5 to 7 CSINE
-extern LIST *lasers;            // 256 LASER
+extern LIST *sineLines;    // 256 SINELINE
+extern LIST *starLayers;   // 8 LSTARS
+extern LIST *lineFrames;   // 256 LFRAME
+extern LIST *colourSines;  // 5 to 7 CSINE
+extern LIST *lasers;       // 256 LASER
 
 // ---- Switches the keys change ----
 extern bool nextPart;
@@ -61,7 +61,7 @@ extern bool showFps;
 extern bool blurOn;
 extern bool fadeOn;
 extern bool radialsOn;
-extern uint32_t fadeColour;     // subtracted from every pixel after each frame
+extern uint32_t fadeColour;  // subtracted from every pixel after each frame
 
 // ---- Seams for tools that run the demo headless ----
 // Called with every image the display is given, after it was shown.

@@ -19,10 +19,7 @@ constexpr int32_t defaultSegments = 64;
 constexpr int32_t fullTurn = 1024 << 16;
 
 // Phases run on for ever: their sums wrap modulo 2^32 by design.
-int32_t Wrap(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
+int32_t Wrap(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 
 // A whole number of table steps as 16.16.
 int32_t Steps(int32_t steps) { return static_cast<int32_t>(static_cast<uint32_t>(steps) << 16); }

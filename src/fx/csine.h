@@ -12,9 +12,9 @@ struct LIST;
 inline constexpr const char *CSINEIdentity[] = {"CSINE   ", "20120412", "VORNHALD", "C       ", "CODE    "};
 
 struct CSINE {
-    int32_t width;            // area the curve is centred in
+    int32_t width;  // area the curve is centred in
     int32_t height;
-    int32_t x;                // offset of the centre from the middle of the area
+    int32_t x;  // offset of the centre from the middle of the area
     int32_t y;
     int32_t radiusPhase;      // 16.16 phase of the radius wave
     int32_t radiusSpeed;      // 16.16 added to radiusPhase every frame

@@ -9,11 +9,11 @@ struct IMG;
 inline constexpr const char *LASERIdentity[] = {"LASER   ", "20110905", "VORNHALD", "C       ", "CODE    "};
 
 struct LASER {
-    int32_t x0;       // source point, fixed
+    int32_t x0;  // source point, fixed
     int32_t y0;
-    int32_t x1;       // end point, moving
+    int32_t x1;  // end point, moving
     int32_t y1;
-    int32_t dx;       // end point velocity per frame
+    int32_t dx;  // end point velocity per frame
     int32_t dy;
     int32_t range;    // spread of random speeds (4 after LASERInit)
     int32_t minimum;  // smallest random speed (2 after LASERInit)

@@ -20,10 +20,7 @@ int32_t Fixed(int64_t pixels) { return static_cast<int32_t>(static_cast<uint32_t
 
 int32_t Pixels(int64_t fixed) { return static_cast<int32_t>(fixed >> 16); }
 
-int32_t Wrap(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
+int32_t Wrap(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 
 // Re-enters a coordinate that left 0 .. size - 1 by more than margin pixels at
 // the far side, the same margin outside. A negative margin lies inside the area.

@@ -12,7 +12,7 @@ struct IMG;
 inline constexpr const char *LSTARSIdentity[] = {"LSTARS  ", "20120327", "VORNHALD", "C       ", "CODE    "};
 
 struct LSTARS {
-    int32_t width;   // area in pixels
+    int32_t width;  // area in pixels
     int32_t height;
     int32_t vx;      // 16.16 velocity per frame, positive is right
     int32_t vy;      // 16.16 velocity per frame, positive is down

@@ -18,10 +18,7 @@ constexpr int32_t maximumCount = INT32_MAX / 4;
 // Phases stay in 0 .. 1023: the remainder modulo one turn, a negative phase lifted
 // by whole turns. In two's complement that is the low ten bits: no division and no
 // sign test for the six phases of every point.
-int32_t WrapPhase(int64_t phase)
-{
-    return static_cast<int32_t>(phase & sineMask);
-}
+int32_t WrapPhase(int64_t phase) { return static_cast<int32_t>(phase & sineMask); }
 
 // Phase triples in the order the figure advances them: wave 1, 2, 3, x before y.
 SINELINETRIPLE SINELINE::*const phaseFields[3] = {&SINELINE::phase1, &SINELINE::phase2, &SINELINE::phase3};

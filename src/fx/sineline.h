@@ -17,23 +17,23 @@ struct SINELINETRIPLE {
 };
 
 struct SINELINE {
-    SINELINETRIPLE position;    // not used by any operation
-    SINELINETRIPLE size;        // width and height of the last target image
-    SINELINETRIPLE phase1;      // start phases of the three waves
+    SINELINETRIPLE position;  // not used by any operation
+    SINELINETRIPLE size;      // width and height of the last target image
+    SINELINETRIPLE phase1;    // start phases of the three waves
     SINELINETRIPLE phase2;
     SINELINETRIPLE phase3;
-    SINELINETRIPLE speed1;      // added to the phases every frame
+    SINELINETRIPLE speed1;  // added to the phases every frame
     SINELINETRIPLE speed2;
     SINELINETRIPLE speed3;
-    SINELINETRIPLE step1;       // added to the phases from one point to the next
+    SINELINETRIPLE step1;  // added to the phases from one point to the next
     SINELINETRIPLE step2;
     SINELINETRIPLE step3;
     SINELINETRIPLE amplitude1;  // set from the image when drawing
     SINELINETRIPLE amplitude2;
     SINELINETRIPLE amplitude3;
-    int32_t colour;             // 0x00RRGGBB
-    int32_t count;              // number of points
-    int32_t *points;            // owned, 4 x count values, reserved (never read)
+    int32_t colour;   // 0x00RRGGBB
+    int32_t count;    // number of points
+    int32_t *points;  // owned, 4 x count values, reserved (never read)
 };
 
 // A red 16-point curve with random phases, speeds and steps, or null.

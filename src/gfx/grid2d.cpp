@@ -33,10 +33,7 @@ bool SizeFits(int32_t size) { return size >= 1 && size <= largestSize; }
 bool BoxFits(const GRID2D *g) { return SizeFits(g->width) && SizeFits(g->height) && SizeFits(g->depth); }
 
 // Point i exists: the grid has points and i names one of them.
-bool HasPoint(const GRID2D *g, int32_t i)
-{
-    return g != nullptr && g->points != nullptr && i >= 0 && i < g->count;
-}
+bool HasPoint(const GRID2D *g, int32_t i) { return g != nullptr && g->points != nullptr && i >= 0 && i < g->count; }
 
 int32_t *Point(GRID2D *g, int32_t i) { return g->points + static_cast<int64_t>(i) * grid2dPointFields; }
 

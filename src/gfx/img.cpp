@@ -11,55 +11,25 @@ constexpr imgcore::Module imgModule{IMGError, "IMG"};
 
 }  // namespace
 
-IMG *IMGNew()
-{
-    return imgcore::New(imgModule);
-}
+IMG *IMGNew() { return imgcore::New(imgModule); }
 
-void IMGFree(IMG **handle)
-{
-    imgcore::Free(imgModule, handle);
-}
+void IMGFree(IMG **handle) { imgcore::Free(imgModule, handle); }
 
-IMG *IMGCopy(const IMG *src)
-{
-    return imgcore::Copy(imgModule, src);
-}
+IMG *IMGCopy(const IMG *src) { return imgcore::Copy(imgModule, src); }
 
-bool IMGEqual(const IMG *a, const IMG *b)
-{
-    return imgcore::Equal(imgModule, a, b);
-}
+bool IMGEqual(const IMG *a, const IMG *b) { return imgcore::Equal(imgModule, a, b); }
 
-void IMGError()
-{
-    ModuleReport(imgReporting, "IMG error\n");
-}
+void IMGError() { ModuleReport(imgReporting, "IMG error\n"); }
 
-void IMGResize(IMG *img, int32_t w, int32_t h)
-{
-    imgcore::Resize(imgModule, img, w, h);
-}
+void IMGResize(IMG *img, int32_t w, int32_t h) { imgcore::Resize(imgModule, img, w, h); }
 
-void IMGClear(IMG *img)
-{
-    imgcore::Clear(imgModule, img);
-}
+void IMGClear(IMG *img) { imgcore::Clear(imgModule, img); }
 
-void IMGCopyPixels(const IMG *src, IMG *dst)
-{
-    imgcore::CopyPixels(imgModule, src, dst);
-}
+void IMGCopyPixels(const IMG *src, IMG *dst) { imgcore::CopyPixels(imgModule, src, dst); }
 
-void IMGSetPixel(IMG *img, int32_t x, int32_t y, uint32_t colour)
-{
-    imgcore::SetPixel(imgModule, img, x, y, colour);
-}
+void IMGSetPixel(IMG *img, int32_t x, int32_t y, uint32_t colour) { imgcore::SetPixel(imgModule, img, x, y, colour); }
 
-uint32_t IMGGetPixel(const IMG *img, int32_t x, int32_t y)
-{
-    return imgcore::GetPixel(imgModule, img, x, y);
-}
+uint32_t IMGGetPixel(const IMG *img, int32_t x, int32_t y) { return imgcore::GetPixel(imgModule, img, x, y); }
 
 void IMGDrawLine(IMG *img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour)
 {
@@ -132,80 +102,38 @@ void IMGCopyColumnWrap(const IMG *src, IMG *dst, int32_t scol, int32_t dcol, int
     imgcore::CopyColumnWrap(imgModule, src, dst, scol, dcol, offset);
 }
 
-char *IMGToASCII(const IMG *img)
-{
-    return imgcore::ToASCII(imgModule, img);
-}
+char *IMGToASCII(const IMG *img) { return imgcore::ToASCII(imgModule, img); }
 
-IMG *IMGFromASCII(const char *text)
-{
-    return imgcore::FromASCII(imgModule, text);
-}
+IMG *IMGFromASCII(const char *text) { return imgcore::FromASCII(imgModule, text); }
 
-IMG *IMGLoadPNM(const char *path)
-{
-    return imgcore::LoadPNM(imgModule, path);
-}
+IMG *IMGLoadPNM(const char *path) { return imgcore::LoadPNM(imgModule, path); }
 
-IMG *IMGParsePNM(const unsigned char *data, std::size_t size)
-{
-    return imgcore::ParsePNM(imgModule, data, size);
-}
+IMG *IMGParsePNM(const unsigned char *data, std::size_t size) { return imgcore::ParsePNM(imgModule, data, size); }
 
-bool IMGSavePPM(const IMG *img, const char *path)
-{
-    return imgcore::SavePPM(imgModule, img, path);
-}
+bool IMGSavePPM(const IMG *img, const char *path) { return imgcore::SavePPM(imgModule, img, path); }
 
-int32_t IMGFindText(const char *text, const char *pattern)
-{
-    return imgcore::FindText(imgModule, text, pattern);
-}
+int32_t IMGFindText(const char *text, const char *pattern) { return imgcore::FindText(imgModule, text, pattern); }
 
-void IMGFade(IMG *img, uint32_t colour)
-{
-    imgcore::Fade(imgModule, img, colour);
-}
+void IMGFade(IMG *img, uint32_t colour) { imgcore::Fade(imgModule, img, colour); }
 
-void IMGBlend(const IMG *src, IMG *dst, int32_t x, int32_t y)
-{
-    imgcore::Blend(imgModule, src, dst, x, y);
-}
+void IMGBlend(const IMG *src, IMG *dst, int32_t x, int32_t y) { imgcore::Blend(imgModule, src, dst, x, y); }
 
-void IMGInvert(IMG *img)
-{
-    imgcore::Invert(imgModule, img);
-}
+void IMGInvert(IMG *img) { imgcore::Invert(imgModule, img); }
 
 void IMGInvertRect(IMG *img, int32_t x, int32_t y, int32_t w, int32_t h)
 {
     imgcore::InvertRect(imgModule, img, x, y, w, h);
 }
 
-void IMGAndMask(const IMG *mask, IMG *dst)
-{
-    imgcore::AndMask(imgModule, mask, dst);
-}
+void IMGAndMask(const IMG *mask, IMG *dst) { imgcore::AndMask(imgModule, mask, dst); }
 
-void IMGScale(const IMG *src, IMG *dst)
-{
-    imgcore::Scale(imgModule, src, dst);
-}
+void IMGScale(const IMG *src, IMG *dst) { imgcore::Scale(imgModule, src, dst); }
 
-IMG *IMGRotate(const IMG *src, int32_t angle)
-{
-    return imgcore::Rotate(imgModule, src, angle);
-}
+IMG *IMGRotate(const IMG *src, int32_t angle) { return imgcore::Rotate(imgModule, src, angle); }
 
-int32_t *IMGRunTable(int32_t p, int32_t q)
-{
-    return imgcore::RunTable(imgModule, p, q);
-}
+int32_t *IMGRunTable(int32_t p, int32_t q) { return imgcore::RunTable(imgModule, p, q); }
 
-int32_t *IMGRunTableMirrored(int32_t p, int32_t q)
-{
-    return imgcore::RunTableMirrored(imgModule, p, q);
-}
+int32_t *IMGRunTableMirrored(int32_t p, int32_t q) { return imgcore::RunTableMirrored(imgModule, p, q); }
 
 void IMGFillSpan(IMG *img, int32_t y, int32_t first, int32_t last, uint32_t colour)
 {

@@ -65,15 +65,9 @@ void WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Visit visit)
 }
 
 // Smallest integer k with k * b >= a, and largest with k * b <= a, for b > 0.
-int64_t CeilDiv(int64_t a, int64_t b)
-{
-    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
-}
+int64_t CeilDiv(int64_t a, int64_t b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
 
-int64_t FloorDiv(int64_t a, int64_t b)
-{
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // Lines this long or longer along their major axis are left to the checked walk:
 // below it no product in ClippedLine leaves 62 bits.
@@ -452,8 +446,8 @@ void CopyRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_
         m.error();
         return;
     }
-    WrapWith(src, dst, Index(src, 0, srow), 1, Index(dst, 0, drow), 1, std::min(src->width, dst->width),
-             dst->width, offset, Masked);
+    WrapWith(src, dst, Index(src, 0, srow), 1, Index(dst, 0, drow), 1, std::min(src->width, dst->width), dst->width,
+             offset, Masked);
 }
 
 void OrRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t drow, int32_t offset)
@@ -462,8 +456,8 @@ void OrRowWrap(const Module &m, const IMG *src, IMG *dst, int32_t srow, int32_t 
         m.error();
         return;
     }
-    WrapWith(src, dst, Index(src, 0, srow), 1, Index(dst, 0, drow), 1, std::min(src->width, dst->width),
-             dst->width, offset, [](uint32_t s, uint32_t &d) { d |= s; });
+    WrapWith(src, dst, Index(src, 0, srow), 1, Index(dst, 0, drow), 1, std::min(src->width, dst->width), dst->width,
+             offset, [](uint32_t s, uint32_t &d) { d |= s; });
 }
 
 void CopyColumnWrap(const Module &m, const IMG *src, IMG *dst, int32_t scol, int32_t dcol, int32_t offset)

@@ -251,8 +251,8 @@ int32_t *RunTable(const Module &m, int32_t p, int32_t q)
 int32_t *RunTableMirrored(const Module &m, int32_t p, int32_t q)
 {
     int64_t small = 0, big = 0;
-    int32_t *runs = RunArguments(p, q, small, big) ? new (std::nothrow) int32_t[static_cast<std::size_t>(small)]()
-                                                    : nullptr;
+    int32_t *runs =
+        RunArguments(p, q, small, big) ? new (std::nothrow) int32_t[static_cast<std::size_t>(small)]() : nullptr;
     if (runs == nullptr) {
         m.error();
         return nullptr;

@@ -21,10 +21,7 @@ constexpr int32_t textPixelsPerLine = 6;
 
 // ---- Text and anymap readers ----
 
-bool IsDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 // Adds one decimal digit to a number that saturates above the 32-bit range, so a
 // long run of digits can only make it too large, never wrap.
@@ -82,10 +79,7 @@ struct Reader {
 
 enum class Source { File, Memory };
 
-uint32_t Grey(uint32_t v)
-{
-    return v << 16 | v << 8 | v;
-}
+uint32_t Grey(uint32_t v) { return v << 16 | v << 8 | v; }
 
 constexpr uint32_t white = 0xFFFFFF;
 

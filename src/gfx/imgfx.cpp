@@ -290,55 +290,28 @@ void BoxBlurDirect(const IMG *src, IMG *dst, int64_t reach, uint64_t area)
 
 }  // namespace
 
-IMG *IMGFXNew()
-{
-    return imgcore::New(imgfxModule);
-}
+IMG *IMGFXNew() { return imgcore::New(imgfxModule); }
 
-void IMGFXFree(IMG **handle)
-{
-    imgcore::Free(imgfxModule, handle);
-}
+void IMGFXFree(IMG **handle) { imgcore::Free(imgfxModule, handle); }
 
-IMG *IMGFXCopy(const IMG *src)
-{
-    return imgcore::Copy(imgfxModule, src);
-}
+IMG *IMGFXCopy(const IMG *src) { return imgcore::Copy(imgfxModule, src); }
 
-bool IMGFXEqual(const IMG *a, const IMG *b)
-{
-    return imgcore::Equal(imgfxModule, a, b);
-}
+bool IMGFXEqual(const IMG *a, const IMG *b) { return imgcore::Equal(imgfxModule, a, b); }
 
-void IMGFXError()
-{
-    ModuleReport(imgfxReporting, "IMGFX error\n");
-}
+void IMGFXError() { ModuleReport(imgfxReporting, "IMGFX error\n"); }
 
-void IMGFXResize(IMG *img, int32_t w, int32_t h)
-{
-    imgcore::Resize(imgfxModule, img, w, h);
-}
+void IMGFXResize(IMG *img, int32_t w, int32_t h) { imgcore::Resize(imgfxModule, img, w, h); }
 
-void IMGFXClear(IMG *img)
-{
-    imgcore::Clear(imgfxModule, img);
-}
+void IMGFXClear(IMG *img) { imgcore::Clear(imgfxModule, img); }
 
-void IMGFXCopyPixels(const IMG *src, IMG *dst)
-{
-    imgcore::CopyPixels(imgfxModule, src, dst);
-}
+void IMGFXCopyPixels(const IMG *src, IMG *dst) { imgcore::CopyPixels(imgfxModule, src, dst); }
 
 void IMGFXSetPixel(IMG *img, int32_t x, int32_t y, uint32_t colour)
 {
     imgcore::SetPixel(imgfxModule, img, x, y, colour);
 }
 
-uint32_t IMGFXGetPixel(const IMG *img, int32_t x, int32_t y)
-{
-    return imgcore::GetPixel(imgfxModule, img, x, y);
-}
+uint32_t IMGFXGetPixel(const IMG *img, int32_t x, int32_t y) { return imgcore::GetPixel(imgfxModule, img, x, y); }
 
 void IMGFXDrawLine(IMG *img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour)
 {
@@ -412,80 +385,38 @@ void IMGFXCopyColumnWrap(const IMG *src, IMG *dst, int32_t scol, int32_t dcol, i
     imgcore::CopyColumnWrap(imgfxModule, src, dst, scol, dcol, offset);
 }
 
-char *IMGFXToASCII(const IMG *img)
-{
-    return imgcore::ToASCII(imgfxModule, img);
-}
+char *IMGFXToASCII(const IMG *img) { return imgcore::ToASCII(imgfxModule, img); }
 
-IMG *IMGFXFromASCII(const char *text)
-{
-    return imgcore::FromASCII(imgfxModule, text);
-}
+IMG *IMGFXFromASCII(const char *text) { return imgcore::FromASCII(imgfxModule, text); }
 
-IMG *IMGFXLoadPNM(const char *path)
-{
-    return imgcore::LoadPNM(imgfxModule, path);
-}
+IMG *IMGFXLoadPNM(const char *path) { return imgcore::LoadPNM(imgfxModule, path); }
 
-IMG *IMGFXParsePNM(const unsigned char *data, std::size_t size)
-{
-    return imgcore::ParsePNM(imgfxModule, data, size);
-}
+IMG *IMGFXParsePNM(const unsigned char *data, std::size_t size) { return imgcore::ParsePNM(imgfxModule, data, size); }
 
-bool IMGFXSavePPM(const IMG *img, const char *path)
-{
-    return imgcore::SavePPM(imgfxModule, img, path);
-}
+bool IMGFXSavePPM(const IMG *img, const char *path) { return imgcore::SavePPM(imgfxModule, img, path); }
 
-int32_t IMGFXFindText(const char *text, const char *pattern)
-{
-    return imgcore::FindText(imgfxModule, text, pattern);
-}
+int32_t IMGFXFindText(const char *text, const char *pattern) { return imgcore::FindText(imgfxModule, text, pattern); }
 
-void IMGFXFade(IMG *img, uint32_t colour)
-{
-    imgcore::Fade(imgfxModule, img, colour);
-}
+void IMGFXFade(IMG *img, uint32_t colour) { imgcore::Fade(imgfxModule, img, colour); }
 
-void IMGFXBlend(const IMG *src, IMG *dst, int32_t x, int32_t y)
-{
-    imgcore::Blend(imgfxModule, src, dst, x, y);
-}
+void IMGFXBlend(const IMG *src, IMG *dst, int32_t x, int32_t y) { imgcore::Blend(imgfxModule, src, dst, x, y); }
 
-void IMGFXInvert(IMG *img)
-{
-    imgcore::Invert(imgfxModule, img);
-}
+void IMGFXInvert(IMG *img) { imgcore::Invert(imgfxModule, img); }
 
 void IMGFXInvertRect(IMG *img, int32_t x, int32_t y, int32_t w, int32_t h)
 {
     imgcore::InvertRect(imgfxModule, img, x, y, w, h);
 }
 
-void IMGFXAndMask(const IMG *mask, IMG *dst)
-{
-    imgcore::AndMask(imgfxModule, mask, dst);
-}
+void IMGFXAndMask(const IMG *mask, IMG *dst) { imgcore::AndMask(imgfxModule, mask, dst); }
 
-void IMGFXScale(const IMG *src, IMG *dst)
-{
-    imgcore::Scale(imgfxModule, src, dst);
-}
+void IMGFXScale(const IMG *src, IMG *dst) { imgcore::Scale(imgfxModule, src, dst); }
 
-IMG *IMGFXRotate(const IMG *src, int32_t angle)
-{
-    return imgcore::Rotate(imgfxModule, src, angle);
-}
+IMG *IMGFXRotate(const IMG *src, int32_t angle) { return imgcore::Rotate(imgfxModule, src, angle); }
 
-int32_t *IMGFXRunTable(int32_t p, int32_t q)
-{
-    return imgcore::RunTable(imgfxModule, p, q);
-}
+int32_t *IMGFXRunTable(int32_t p, int32_t q) { return imgcore::RunTable(imgfxModule, p, q); }
 
-int32_t *IMGFXRunTableMirrored(int32_t p, int32_t q)
-{
-    return imgcore::RunTableMirrored(imgfxModule, p, q);
-}
+int32_t *IMGFXRunTableMirrored(int32_t p, int32_t q) { return imgcore::RunTableMirrored(imgfxModule, p, q); }
 
 void IMGFXBlur(const IMG *src, IMG *dst, uint32_t r)
 {

@@ -56,11 +56,11 @@ void IMGFXBlitMasked(const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t d
 void IMGFXBlitAdd(const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w, int32_t h);
 // Per channel min(255, d + s); top byte 0.
 void IMGFXBlitAddSaturate(const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w,
-                        int32_t h);
+                          int32_t h);
 // Masked copy of source (sx + i, sy + j) to (dx + i * stepx, dy + j * stepy), pairs inside
 // both images only; steps below 1 are reported and nothing is drawn.
-void IMGFXBlitSpaced(const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w,
-                   int32_t h, int32_t stepx, int32_t stepy);
+void IMGFXBlitSpaced(const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w, int32_t h,
+                     int32_t stepx, int32_t stepy);
 // Copies min(widths) pixels of row srow of src into row drow of dst; invalid rows: nothing.
 void IMGFXCopyRow(const IMG *src, IMG *dst, int32_t srow, int32_t drow);
 // Masked copy of row srow into row drow, source column i at (offset + i) mod dst width.

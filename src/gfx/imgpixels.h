@@ -84,10 +84,7 @@ inline void FreeImage(IMG *img)
     delete img;
 }
 
-inline uint32_t Channel(uint32_t p, int shift)
-{
-    return (p >> shift) & 0xFFu;
-}
+inline uint32_t Channel(uint32_t p, int shift) { return (p >> shift) & 0xFFu; }
 
 // ---- Rectangle copies ----
 
@@ -110,8 +107,8 @@ inline bool ClipBlit(const IMG *src, const IMG *dst, int64_t sx, int64_t sy, int
 // Walks the visible pairs row by row from the top, left to right, with one running
 // index into each array, and lets combine(s, d) update each destination pixel.
 template <typename Combine>
-void BlitWith(const imgcore::Module &m, const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t dx,
-              int32_t dy, int32_t w, int32_t h, Combine combine)
+void BlitWith(const imgcore::Module &m, const IMG *src, IMG *dst, int32_t sx, int32_t sy, int32_t dx, int32_t dy,
+              int32_t w, int32_t h, Combine combine)
 {
     if (!Usable(src) || !Usable(dst)) {
         m.error();

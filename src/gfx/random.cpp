@@ -7,10 +7,7 @@ uint32_t state = randomSeed;
 
 }  // namespace
 
-void RANDOMSeed(uint32_t seed)
-{
-    state = seed;
-}
+void RANDOMSeed(uint32_t seed) { state = seed; }
 
 int32_t RANDOMNext()
 {
@@ -18,10 +15,7 @@ int32_t RANDOMNext()
     return static_cast<int32_t>((state >> 16) & 0x7FFFu);
 }
 
-uint32_t RANDOMState()
-{
-    return state;
-}
+uint32_t RANDOMState() { return state; }
 
 void RANDOMSkip(int32_t count)
 {

@@ -20,13 +20,7 @@ struct SINETABLE {
 extern const SINETABLE sineTable;
 
 // Sine of an angle in 1/1024 turns, scaled by 32767.
-inline int32_t SINESin(int32_t angle)
-{
-    return sineTable.entries[static_cast<uint32_t>(angle) & sineMask];
-}
+inline int32_t SINESin(int32_t angle) { return sineTable.entries[static_cast<uint32_t>(angle) & sineMask]; }
 
 // Cosine of an angle in 1/1024 turns: the entry a quarter turn on.
-inline int32_t SINECos(int32_t angle)
-{
-    return sineTable.entries[(static_cast<uint32_t>(angle) + 256u) & sineMask];
-}
+inline int32_t SINECos(int32_t angle) { return sineTable.entries[(static_cast<uint32_t>(angle) + 256u) & sineMask]; }

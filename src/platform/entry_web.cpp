@@ -19,11 +19,14 @@
 // Tells the page how long the frame's work took since the browser last had
 // control (milliseconds, presenting included, sleeping not); the page keeps
 // the figures when it has set Module.onFrameWork.
+// (The body is JavaScript, which clang-format would misread as C++.)
+// clang-format off
 EM_JS(void, ZoltReportFrameWork, (double milliseconds), {
     if (Module['onFrameWork']) {
         Module['onFrameWork'](milliseconds);
     }
 });
+// clang-format on
 
 namespace {
 

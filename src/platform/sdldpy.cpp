@@ -12,11 +12,14 @@
 
 // Tells the page how long one presentation took (milliseconds: conversion and
 // canvas update), when it has set Module.onPresent.
+// (The body is JavaScript, which clang-format would misread as C++.)
+// clang-format off
 EM_JS(void, ReportPresent, (double milliseconds), {
     if (Module['onPresent']) {
         Module['onPresent'](milliseconds);
     }
 });
+// clang-format on
 #endif
 
 #ifndef ZOLT_DISPLAY_FLAGS
@@ -65,14 +68,16 @@ bool ScreenMatches(const IMG *image)
     }
     const SDL_PixelFormat *format = screenSurface->format;
     return screenSurface->w == image->width && screenSurface->h == image->height &&
-           screenSurface->pitch == image->width * 4 && format->BitsPerPixel == 32 &&
-           format->Rmask == 0x00FF0000u && format->Gmask == 0x0000FF00u && format->Bmask == 0x000000FFu;
+           screenSurface->pitch == image->width * 4 && format->BitsPerPixel == 32 && format->Rmask == 0x00FF0000u &&
+           format->Gmask == 0x0000FF00u && format->Bmask == 0x000000FFu;
 }
 
 #ifdef __EMSCRIPTEN__
 // Puts w x h RGBA pixels at the module's memory address rgba onto the page's
 // canvas in one step: an ImageData laid over the memory itself (kept while
 // the address, size and memory stay the same), drawn with putImageData.
+// (The body is JavaScript, which clang-format would misread as C++.)
+// clang-format off
 EM_JS(void, PutOnCanvas, (const uint8_t *rgba, int32_t w, int32_t h), {
     var canvas = Module['canvas'];
     var cache = Module['zoltImage'];
@@ -86,6 +91,7 @@ EM_JS(void, PutOnCanvas, (const uint8_t *rgba, int32_t w, int32_t h), {
     }
     cache.context.putImageData(cache.image, 0, 0);
 });
+// clang-format on
 
 // The canvas's byte order (R, G, B, A in memory), converted from the image's
 // words; reused from frame to frame.
@@ -231,8 +237,8 @@ void SDLDPYShow(SDLDPY *display, const IMG *image)
 #else
     // The conversion surface is laid over the image's own buffer, rows at the
     // image's row length, so a larger image is read as its top-left w x h part.
-    SDL_Surface *source = SDL_CreateRGBSurfaceFrom(image->pixels, w, h, 32, image->width * 4, 0x00FF0000u,
-                                                   0x0000FF00u, 0x000000FFu, 0xFF000000u);
+    SDL_Surface *source = SDL_CreateRGBSurfaceFrom(image->pixels, w, h, 32, image->width * 4, 0x00FF0000u, 0x0000FF00u,
+                                                   0x000000FFu, 0xFF000000u);
     if (source == nullptr) {
         SDLDPYError();
         return;

@@ -168,8 +168,7 @@ void SDLKBDGetKey(SDLKBD *keyboard)
             keyboard->keys[0] = SDLKBDQuitCode;
             quit = true;
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }

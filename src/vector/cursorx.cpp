@@ -143,7 +143,8 @@ int32_t CURSORXStepOffset(CURSORX *cursor)
         return Fail();
     }
     // The offset is never reduced by size; a sum past the 32-bit range wraps.
-    cursor->offset = static_cast<int32_t>(static_cast<uint32_t>(cursor->offset) + static_cast<uint32_t>(cursor->offsetStep));
+    cursor->offset =
+        static_cast<int32_t>(static_cast<uint32_t>(cursor->offset) + static_cast<uint32_t>(cursor->offsetStep));
     return CURSORXUpdate(cursor);
 }
 

@@ -16,10 +16,7 @@ constexpr int32_t lineEnd = 10;
 using Blit = void (*)(const IMG *, IMG *, int, int, int, int, int, int);
 
 // Pen arithmetic wraps modulo 2^32 instead of overflowing.
-int32_t Add(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
+int32_t Add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 
 int32_t Multiply(int32_t a, int32_t b)
 {

@@ -15,13 +15,13 @@ struct IMG;
 inline constexpr const char *FONTIdentity[] = {"FONT    ", "20120412", "VORNHALD", "C       ", "CODE    "};
 
 struct FONT {
-    int32_t x;           // pen: top-left corner of the next cell drawn, in target pixels
+    int32_t x;  // pen: top-left corner of the next cell drawn, in target pixels
     int32_t y;
-    int32_t cellWidth;   // cell size in pixels: 6 x 6 after FONTNew
+    int32_t cellWidth;  // cell size in pixels: 6 x 6 after FONTNew
     int32_t cellHeight;
-    int32_t code;        // the character the single-character operations draw
-    IMG *sheet;          // glyph sheet; owned, released by FONTFree
-    IMG *target;         // where characters are drawn; borrowed
+    int32_t code;  // the character the single-character operations draw
+    IMG *sheet;    // glyph sheet; owned, released by FONTFree
+    IMG *target;   // where characters are drawn; borrowed
 };
 
 // A new font with 6 x 6 cells, pen at 0, no sheet and no target; null when memory runs out.

@@ -14,15 +14,15 @@ struct IMG;
 inline constexpr const char *LFONTIdentity[] = {"LFONT   ", "20120412", "VORNHALD", "C       ", "CODE    "};
 
 struct LFONT {
-    int32_t x;           // pen position: where the next glyph's origin (top-left corner) lands
+    int32_t x;  // pen position: where the next glyph's origin (top-left corner) lands
     int32_t y;
-    int32_t cellWidth;   // glyph cell in glyph units; 6 x 6 after LFONTNew
+    int32_t cellWidth;  // glyph cell in glyph units; 6 x 6 after LFONTNew
     int32_t cellHeight;
-    int32_t code;        // the character LFONTPutChar draws
-    int32_t scale;       // enlargement of each glyph; 0 after creation (draws only points)
-    int32_t angle;       // rotation of each glyph in 1/1024 turn, about its origin
-    LIST *glyphs;        // OBJ2D: entry n is the glyph of character code n
-    IMG *target;         // where glyphs are drawn; borrowed
+    int32_t code;   // the character LFONTPutChar draws
+    int32_t scale;  // enlargement of each glyph; 0 after creation (draws only points)
+    int32_t angle;  // rotation of each glyph in 1/1024 turn, about its origin
+    LIST *glyphs;   // OBJ2D: entry n is the glyph of character code n
+    IMG *target;    // where glyphs are drawn; borrowed
 };
 
 // Cell 6 x 6, all else zero or null; null when memory runs out.

@@ -17,7 +17,7 @@ struct VEC2D;
 inline constexpr const char *LFRAMEIdentity[] = {"LFRAME  ", "20120412", "VORNHALD", "C       ", "CODE    "};
 
 struct LFRAME {
-    int32_t width;    // the frame in pixels; 256 x 256 after LFRAMENew
+    int32_t width;  // the frame in pixels; 256 x 256 after LFRAMENew
     int32_t height;
     SEG2D *line;      // the two end points with their colours; drawn in the start colour
     SEG2D *velocity;  // start moves line's start, end moves line's end; components -1, 0 or +1

@@ -214,16 +214,12 @@ void TakeCoordinate(Build &build, int32_t value)
     }
     SEG2D *segment = build.segment;
     switch (build.coordinates++) {
-    case 0:
-        segment->start->x = value;
-        break;
+    case 0: segment->start->x = value; break;
     case 1:
         segment->start->y = value;
         segment->start->colour = build.colour;
         break;
-    case 2:
-        segment->end->x = value;
-        break;
+    case 2: segment->end->x = value; break;
     default:
         segment->end->y = value;
         segment->end->colour = build.colour;

@@ -23,10 +23,10 @@ struct OBJ2D {
     char *type;     // free text, or null ("2D" in the wire font)
     int32_t x;      // where the object's origin lands on the target, in pixels
     int32_t y;
-    int32_t scale;  // integer factor applied before rotation; 0 after creation
-    int32_t angle;  // rotation in 1/1024 turn about the object's origin
-    LIST *points;   // VEC2D: both end points of every segment, in segment order
-    LIST *segments; // SEG2D: in the order they were added
+    int32_t scale;   // integer factor applied before rotation; 0 after creation
+    int32_t angle;   // rotation in 1/1024 turn about the object's origin
+    LIST *points;    // VEC2D: both end points of every segment, in segment order
+    LIST *segments;  // SEG2D: in the order they were added
 };
 
 // All fields zero or null, points and segments two new empty lists; null when memory runs out.

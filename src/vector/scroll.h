@@ -10,19 +10,20 @@
 
 struct IMG;
 
-inline constexpr const char *SCROLLIdentity[] = {"SCROLL  ", "20110513", "VORNHALD", "C       ", "CODE    ",
-                                                 "A scroll's default text. "};
+inline constexpr const char *SCROLLIdentity[] = {"SCROLL  ", "20110513", "VORNHALD",
+                                                 "C       ", "CODE    ", "A scroll's default text. "};
 
 struct SCROLL {
-    int32_t x;           // left edge of the line in target pixels
-    int32_t y;           // top of the character row
-    int32_t width;       // width of the visible run: the target's width after SCROLLSet
-    int32_t speed;       // pixels per advance: 1 after creation; negative scrolls backwards
-    int32_t offset;      // pixels the first visible character has moved out to the left: 0 <= offset <= pitch after an advance
-    const char *text;    // the scroll text, NUL-terminated; borrowed
-    CURSOR *cursor;      // index of the first visible character in text; owned
-    FONT *font;          // the pen; borrowed
-    IMG *target;         // where the text is drawn; borrowed
+    int32_t x;      // left edge of the line in target pixels
+    int32_t y;      // top of the character row
+    int32_t width;  // width of the visible run: the target's width after SCROLLSet
+    int32_t speed;  // pixels per advance: 1 after creation; negative scrolls backwards
+    int32_t
+        offset;  // pixels the first visible character has moved out to the left: 0 <= offset <= pitch after an advance
+    const char *text;  // the scroll text, NUL-terminated; borrowed
+    CURSOR *cursor;    // index of the first visible character in text; owned
+    FONT *font;        // the pen; borrowed
+    IMG *target;       // where the text is drawn; borrowed
 };
 
 // A new scroller at 0, 0, speed 1, without text, font or target (drawing is an

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <thread>
 #include <vector>
@@ -261,8 +261,9 @@ TEST(MUSICUpdate, OutputChangesOnlyInsideTheGuardOncePerMix)
     for (int32_t update = 0; update < 801; ++update) {
         const auto start = std::chrono::steady_clock::now();
         MUSICUpdate(music);
-        longestUpdate = std::max(longestUpdate, std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                                    std::chrono::steady_clock::now() - start));
+        longestUpdate =
+            std::max(longestUpdate,
+                     std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start));
         std::vector<int32_t> now = Values(music->output);
         if (now != previous) {
             EXPECT_EQ(log.seenAtLock, previous) << "output changed before the lock was taken";

@@ -405,12 +405,8 @@ TEST(SAMPLEResample, StepsToTheNearestValueBothWays)
         std::vector<int32_t> picked;
     };
     const Case cases[] = {
-        {4, 2, {1, 3}},
-        {10, 3, {3, 6, 9}},
-        {2, 4, {0, 0, 1, 1}},
-        {4, 5, {0, 1, 2, 3, 3}},
-        {3, 1, {2}},
-        {1, 3, {0, 0, 0}},
+        {4, 2, {1, 3}},          {10, 3, {3, 6, 9}}, {2, 4, {0, 0, 1, 1}},
+        {4, 5, {0, 1, 2, 3, 3}}, {3, 1, {2}},        {1, 3, {0, 0, 0}},
     };
     for (const Case &c : cases) {
         Held s(SAMPLENew());
@@ -500,8 +496,7 @@ TEST(SAMPLEWriteRaw, ClipsEveryWidthInBothOrders)
     EXPECT_EQ(Written(full, 32, 'b', &count),
               (std::vector<unsigned char>{0x80, 0x00, 0x00, 0x01, 0x7F, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(count, 2);
-    EXPECT_EQ(Written(full, 32, 'l'),
-              (std::vector<unsigned char>{0x01, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(Written(full, 32, 'l'), (std::vector<unsigned char>{0x01, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0x7F}));
     EXPECT_EQ(SAMPLEWriteRaw(full, nullptr, 16, 'l'), 0);
 }
 

@@ -8,13 +8,13 @@
 
 #include "audio/sdlsnd.h"
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {

@@ -3,8 +3,8 @@
 #include "audio/sdlsnd.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -171,7 +171,7 @@ TEST(SDLSNDCallback, DryQueueMidBufferThenTheNextSampleStartsAtItsFirstValue)
     EXPECT_EQ(At(bytes, 2), 102);
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 6, bytes.end()), std::vector<uint8_t>(6, untouched));
     EXPECT_EQ(bench.Call(4), std::vector<uint8_t>(4, untouched));  // underflow
-    SDLSNDPlaySAMPLE(&bench.sound, empty);  // nothing to play: passed over
+    SDLSNDPlaySAMPLE(&bench.sound, empty);                         // nothing to play: passed over
     SDLSNDPlaySAMPLE(&bench.sound, second);
     bytes = bench.Call(4);
     EXPECT_EQ(At(bytes, 0), 200);

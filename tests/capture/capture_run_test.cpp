@@ -203,8 +203,8 @@ TEST_F(CaptureRun, SameCommandWritesTheSameBytes)
     for (const auto &entry : fs::directory_iterator(Folder("reference"))) {
         names.insert(entry.path().filename().string());
     }
-    EXPECT_EQ(names, (std::set<std::string>{"frame-000031.png", "frame-000041.png", "frame-000042.png",
-                                            "soundtrack.wav"}));
+    EXPECT_EQ(names,
+              (std::set<std::string>{"frame-000031.png", "frame-000041.png", "frame-000042.png", "soundtrack.wav"}));
     for (const std::string &name : names) {
         const std::string first = ReadText(Folder("reference") + "/" + name);
         EXPECT_FALSE(first.empty()) << name;
@@ -264,8 +264,8 @@ TEST(CaptureParts, SpaceShowsEachPartInTurn)
         keys += ":space";
         write += std::to_string(part * 10) + ",";
     }
-    const ToolRun run = Capture("--frames 80 --keys " + keys + " --write " + write + "11,80 --out '" +
-                            Folder("parts") + "'");
+    const ToolRun run =
+        Capture("--frames 80 --keys " + keys + " --write " + write + "11,80 --out '" + Folder("parts") + "'");
     ASSERT_EQ(run.status, 0) << run.errors;
     // Frames 10, 20, ... 70 are the last of the scroll part and the six parts
     // after it; frame 80 is the scroll part again, after the laser part.
@@ -373,7 +373,7 @@ TEST(CaptureVideo, SaysSoWhenFfmpegIsMissing)
     const std::string empty = Folder("empty-path");
     fs::create_directories(empty);
     const ToolRun run = Capture("--frames 5 --video '" + Folder("x.mp4") + "' --out '" + Folder("novideo") + "'",
-                            "PATH='" + empty + "'");
+                                "PATH='" + empty + "'");
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("ffmpeg"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(Folder("x.mp4")));

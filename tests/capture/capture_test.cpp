@@ -144,9 +144,9 @@ TEST(CaptureWavHeader, DescribesSixteenBitMonoAt44100)
 {
     uint8_t header[44];
     CaptureWavHeader(1764, header);
-    const uint8_t expected[44] = {'R', 'I', 'F', 'F', 0xEC, 0x0D, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                  16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 0x01, 0,
-                                  2, 0, 16, 0, 'd', 'a', 't', 'a', 0xC8, 0x0D, 0, 0};
+    const uint8_t expected[44] = {'R',  'I', 'F', 'F', 0xEC, 0x0D, 0,   0,   'W', 'A',  'V',  'E',  'f', 'm',  't',
+                                  ' ',  16,  0,   0,   0,    1,    0,   1,   0,   0x44, 0xAC, 0,    0,   0x88, 0x58,
+                                  0x01, 0,   2,   0,   16,   0,    'd', 'a', 't', 'a',  0xC8, 0x0D, 0,   0};
     for (int i = 0; i < 44; ++i) {
         EXPECT_EQ(header[i], expected[i]) << "byte " << i;
     }

@@ -62,8 +62,15 @@ class Sequence : public ::testing::Test {
 protected:
     using O = Ops<T>;
     T *seq = nullptr;
-    void SetUp() override { seq = O::New(); ASSERT_NE(seq, nullptr); }
-    void TearDown() override { if (seq != nullptr) O::Free(&seq); }
+    void SetUp() override
+    {
+        seq = O::New();
+        ASSERT_NE(seq, nullptr);
+    }
+    void TearDown() override
+    {
+        if (seq != nullptr) O::Free(&seq);
+    }
     void Fill(T *s, int n, int first = 0)
     {
         for (int i = 0; i < n; ++i) O::Append(s, E(first + i));
@@ -224,7 +231,7 @@ TYPED_TEST(Sequence, InsertRangeMovesTheTailUp)
 {
     using O = Ops<TypeParam>;
     TypeParam *source = O::New();
-    this->Fill(source, 4, 10);   // s0 .. s3
+    this->Fill(source, 4, 10);    // s0 .. s3
     this->Fill(this->seq, 3, 0);  // d0 .. d2
     O::InsertRange(source, this->seq, 1, 3, 1);
     EXPECT_EQ(this->Items(this->seq), (std::vector<void *>{E(0), E(11), E(12), E(1), E(2)}));

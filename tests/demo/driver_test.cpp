@@ -9,9 +9,9 @@
 
 #include "audio/music.h"
 #include "audio/sample.h"
-#include "demo_helpers.h"
 #include "core/list.h"
 #include "demo/zolt7707.h"
+#include "demo_helpers.h"
 #include "gfx/img.h"
 #include "gfx/random.h"
 #include "platform/fps.h"
@@ -66,9 +66,12 @@ struct PartRow {
     int32_t frames;
 };
 constexpr PartRow parts[] = {
-    {"scroll", ZOLT7707PartScroll, 1501},       {"sine lines", ZOLT7707PartSineLines, 1000},
-    {"stars", ZOLT7707PartStars, 1000},         {"frames", ZOLT7707PartFrames, 1000},
-    {"colour sine", ZOLT7707PartColourSine, 1000}, {"radials", ZOLT7707PartRadials, 1001},
+    {"scroll", ZOLT7707PartScroll, 1501},
+    {"sine lines", ZOLT7707PartSineLines, 1000},
+    {"stars", ZOLT7707PartStars, 1000},
+    {"frames", ZOLT7707PartFrames, 1000},
+    {"colour sine", ZOLT7707PartColourSine, 1000},
+    {"radials", ZOLT7707PartRadials, 1001},
     {"lasers", ZOLT7707PartLasers, 1000},
 };
 
@@ -220,7 +223,9 @@ void Quits(Switches &s) { s.exits = 1, s.picturesBeforeExit = 33; }
 
 // Each key of the key table and its effect.
 constexpr std::pair<int32_t, void (*)(Switches &)> keyTable[] = {
-    {SDLK_ESCAPE, Quits}, {SDLK_q, Quits}, {'Q', Quits},
+    {SDLK_ESCAPE, Quits},
+    {SDLK_q, Quits},
+    {'Q', Quits},
     {SDLK_SPACE, [](Switches &s) { s.nextPart = true; }},
     {SDLK_5, [](Switches &s) { s.fps = 25; }},
     {SDLK_6, [](Switches &s) { s.fps = 50; }},

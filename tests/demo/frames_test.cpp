@@ -134,7 +134,7 @@ void OnPresent(const IMG *image)
         const size_t colon = keys.find(':', at);
         if (colon < end && std::atoi(keys.c_str() + at) == frame) {
             PressKey(keys.compare(colon + 1, end - colon - 1, "space") == 0 ? SDLK_SPACE
-                                                                              : static_cast<SDLKey>(keys[colon + 1]));
+                                                                            : static_cast<SDLKey>(keys[colon + 1]));
         }
     }
 }

@@ -33,7 +33,10 @@ void Require(bool condition, const char *what)
 }
 
 // The bytes as a NUL-terminated text (an inner NUL ends the text early, as it would for any caller).
-std::string Text(const uint8_t *data, std::size_t size) { return std::string(reinterpret_cast<const char *>(data), size); }
+std::string Text(const uint8_t *data, std::size_t size)
+{
+    return std::string(reinterpret_cast<const char *>(data), size);
+}
 
 // A reader's image must be consistent: positive sizes (or, where the text form allows an
 // empty image, sizes of 0) and a pixel array to match.

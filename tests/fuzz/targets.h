@@ -26,8 +26,8 @@ struct Entry {
 };
 
 inline constexpr Entry targets[] = {
-    {"IMGParsePNM", IMGParsePNM},         {"IMGLoadPNM", IMGLoadPNM},         {"IMGFromASCII", IMGFromASCII},
-    {"IMGFXFromASCII", IMGFXFromASCII},   {"OBJ2DParse", OBJ2DParse},         {"SAMPLEFromASCII", SAMPLEFromASCII},
+    {"IMGParsePNM", IMGParsePNM},       {"IMGLoadPNM", IMGLoadPNM}, {"IMGFromASCII", IMGFromASCII},
+    {"IMGFXFromASCII", IMGFXFromASCII}, {"OBJ2DParse", OBJ2DParse}, {"SAMPLEFromASCII", SAMPLEFromASCII},
     {"SAMPLEReadRaw", SAMPLEReadRaw},
 };
 

@@ -142,7 +142,8 @@ TEST_F(RasterTest, BlendWeightsRunFromKeepToDraw)
     IMGSetPixel(image.get(), 0, 1, 0x804020);
     RASTERDrawBlend(raster, image.get(), 128);
     EXPECT_EQ(image.at(0, 0), 0x7F0000u);
-    EXPECT_EQ(image.at(0, 1), ((0x80 * 128) >> 8 << 16) | (((0x40 + 0xFF) * 128) >> 8 << 8) | (((0x20 + 0x80) * 128) >> 8));
+    EXPECT_EQ(image.at(0, 1),
+              ((0x80 * 128) >> 8 << 16) | (((0x40 + 0xFF) * 128) >> 8 << 8) | (((0x20 + 0x80) * 128) >> 8));
 
     Image kept(2, 2);
     IMGSetPixel(kept.get(), 1, 1, 0x123456);

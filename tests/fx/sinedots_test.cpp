@@ -13,11 +13,10 @@ using fxtest::Image;
 
 void ExpectSameFigure(const SINELINE *a, const SINEDOTS *b)
 {
-    const SINELINETRIPLE SINELINE::*fields[] = {&SINELINE::phase1, &SINELINE::phase2, &SINELINE::phase3,
-                                                &SINELINE::speed1, &SINELINE::speed2, &SINELINE::speed3,
-                                                &SINELINE::step1,  &SINELINE::step2,  &SINELINE::step3,
-                                                &SINELINE::amplitude1, &SINELINE::amplitude2, &SINELINE::amplitude3,
-                                                &SINELINE::size};
+    const SINELINETRIPLE SINELINE::*fields[] = {
+        &SINELINE::phase1,     &SINELINE::phase2,     &SINELINE::phase3, &SINELINE::speed1, &SINELINE::speed2,
+        &SINELINE::speed3,     &SINELINE::step1,      &SINELINE::step2,  &SINELINE::step3,  &SINELINE::amplitude1,
+        &SINELINE::amplitude2, &SINELINE::amplitude3, &SINELINE::size};
     for (auto field : fields) {
         EXPECT_EQ((a->*field).x, (b->*field).x);
         EXPECT_EQ((a->*field).y, (b->*field).y);

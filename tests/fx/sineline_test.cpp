@@ -42,10 +42,7 @@ protected:
         ASSERT_NE(line, nullptr);
     }
     void TearDown() override { SINELINEFree(&line); }
-    void ZeroPhases()
-    {
-        line->phase1 = line->phase2 = line->phase3 = {0, 0, 0};
-    }
+    void ZeroPhases() { line->phase1 = line->phase2 = line->phase3 = {0, 0, 0}; }
     SINELINE *line = nullptr;
 };
 

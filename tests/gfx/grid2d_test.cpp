@@ -128,9 +128,8 @@ TEST(GRID2DStep, WrapsAtTheFacesOfTheBox)
     GRID2DStep(g);
     EXPECT_EQ(Fields(g, 0), (std::vector<int32_t>{nearLeft, nearRight, nearRight, quarter, -quarter, -quarter}));
     GRID2DStep(g);
-    EXPECT_EQ(Fields(g, 0),
-              (std::vector<int32_t>{nearLeft + quarter, nearRight - quarter, nearRight - quarter, quarter, -quarter,
-                                    -quarter}));
+    EXPECT_EQ(Fields(g, 0), (std::vector<int32_t>{nearLeft + quarter, nearRight - quarter, nearRight - quarter, quarter,
+                                                  -quarter, -quarter}));
     GRID2DFree(&g);
 
     g = OnePoint(img, {nearLeft, nearRight, nearRight, -quarter, quarter, quarter});

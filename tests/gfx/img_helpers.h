@@ -54,10 +54,7 @@ inline std::vector<int32_t> Runs(int32_t *raw, std::size_t count)
     return runs;
 }
 
-inline uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b)
-{
-    return r << 16 | g << 8 | b;
-}
+inline uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }
 
 // A w x h image whose pixel (x, y) is x + 1 + 16 * y: every pixel tells where it came from.
 inline ImgPtr Coordinates(int32_t w, int32_t h)
@@ -72,7 +69,4 @@ inline ImgPtr Coordinates(int32_t w, int32_t h)
 }
 
 // The pixel that Coordinates puts at (x, y).
-inline uint32_t At(int32_t x, int32_t y)
-{
-    return static_cast<uint32_t>(x + 1 + 16 * y);
-}
+inline uint32_t At(int32_t x, int32_t y) { return static_cast<uint32_t>(x + 1 + 16 * y); }

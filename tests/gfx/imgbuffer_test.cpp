@@ -230,9 +230,9 @@ TEST(IMGDrawRect, DrawsTheOutlineUnderTheSameRule)
     ImgPtr img = MakeImg(5, 4);
     IMGDrawRect(img.get(), 0, 0, 4, 4, 1);
     EXPECT_EQ(Pixels(img.get()), (std::vector<uint32_t>{1, 1, 1, 1, 0,  //
-                                                       1, 0, 0, 1, 0,  //
-                                                       1, 0, 0, 1, 0,  //
-                                                       1, 1, 1, 1, 0}));
+                                                        1, 0, 0, 1, 0,  //
+                                                        1, 0, 0, 1, 0,  //
+                                                        1, 1, 1, 1, 0}));
     ImgPtr thin = MakeImg(3, 1);
     IMGDrawRect(thin.get(), 1, 0, 2, 1, 2);
     EXPECT_EQ(Pixels(thin.get()), (std::vector<uint32_t>{0, 2, 2}));
@@ -334,8 +334,8 @@ TEST(IMGBlit, AllFourRulesClipOnEverySideLikeTheModel)
                     ImgPtr dst = Numbered(6, 5, 0x7F0000);
                     const std::vector<uint32_t> want = ModelBlit(src.get(), dst.get(), sx, sy, dx, dy, w, h, rule);
                     blit(src.get(), dst.get(), sx, sy, dx, dy, w, h);
-                    ASSERT_EQ(Pixels(dst.get()), want) << sx << "," << sy << " to " << dx << "," << dy << " " << w
-                                                       << "x" << h;
+                    ASSERT_EQ(Pixels(dst.get()), want)
+                        << sx << "," << sy << " to " << dx << "," << dy << " " << w << "x" << h;
                 }
             }
         }
@@ -394,9 +394,9 @@ TEST(IMGBlitSpaced, StepsOfOneAreTheMaskedBlitAndWiderStepsSpreadOut)
     ImgPtr grid = MakeImg(5, 4);
     IMGBlitSpaced(a.get(), grid.get(), 0, 0, 1, 0, 2, 2, 3, 2);
     EXPECT_EQ(Pixels(grid.get()), (std::vector<uint32_t>{0, 1, 0, 0, 2,  //
-                                                        0, 0, 0, 0, 0,  //
-                                                        0, 3, 0, 0, 4,  //
-                                                        0, 0, 0, 0, 0}));
+                                                         0, 0, 0, 0, 0,  //
+                                                         0, 3, 0, 0, 4,  //
+                                                         0, 0, 0, 0, 0}));
 }
 
 TEST(IMGBlitSpaced, NeverWritesOutsideEitherImage)
@@ -495,14 +495,14 @@ TEST(IMGFillSpan, ClipsToTheRowAsTheBlendDoesAndRefusesBadArguments)
         const char *row;
     };
     const Case cases[] = {
-        {1, -3, 1, "xx..."},                // off the left
-        {1, 3, 9, "...xx"},                 // off the right
-        {1, -5, -1, "....."},               // wholly left
-        {1, 5, 7, "....."},                 // wholly right
-        {-1, 0, 4, "....."},                // above
-        {3, 0, 4, "....."},                 // below
-        {1, 3, 2, "....."},                 // first > last
-        {1, 2, 2, "..x.."},                 // one pixel
+        {1, -3, 1, "xx..."},                 // off the left
+        {1, 3, 9, "...xx"},                  // off the right
+        {1, -5, -1, "....."},                // wholly left
+        {1, 5, 7, "....."},                  // wholly right
+        {-1, 0, 4, "....."},                 // above
+        {3, 0, 4, "....."},                  // below
+        {1, 3, 2, "....."},                  // first > last
+        {1, 2, 2, "..x.."},                  // one pixel
         {1, INT32_MIN, INT32_MAX, "xxxxx"},  // the whole row and beyond
     };
     constexpr uint32_t before = 0xFF000002u;

@@ -99,8 +99,8 @@ TEST(IMGInvert, InvertKeepsTheTopByteClearInvertRectFlipsAllBits)
     EXPECT_EQ(Pixels(img.get()), (std::vector<uint32_t>{0xFFFFFF, 0xEDCBA9}));
     ImgPtr rect = MakeImg(3, 3);
     IMGInvertRect(rect.get(), -1, 1, 3, 5);
-    EXPECT_EQ(Pixels(rect.get()), (std::vector<uint32_t>{0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0xFFFFFFFF,
-                                                        0xFFFFFFFF, 0}));
+    EXPECT_EQ(Pixels(rect.get()),
+              (std::vector<uint32_t>{0, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0}));
     IMGInvertRect(rect.get(), 3, 0, 2, 2);
     IMGInvertRect(rect.get(), -5, 0, 4, 2);
     IMGInvertRect(rect.get(), 0, 0, INT32_MIN, INT32_MAX);

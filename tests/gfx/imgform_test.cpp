@@ -20,15 +20,9 @@ using Bytes = std::vector<unsigned char>;
 
 constexpr uint32_t W = 0xFFFFFF;
 
-Bytes Of(const std::string &text)
-{
-    return Bytes(text.begin(), text.end());
-}
+Bytes Of(const std::string &text) { return Bytes(text.begin(), text.end()); }
 
-std::string TempPath(const std::string &name)
-{
-    return testing::TempDir() + "zolt_img_" + name;
-}
+std::string TempPath(const std::string &name) { return testing::TempDir() + "zolt_img_" + name; }
 
 void WriteFile(const std::string &path, const Bytes &bytes)
 {
@@ -88,9 +82,10 @@ TEST(IMGToASCII, WritesSixPixelsALineAndTheClosingBrace)
     ImgPtr black = MakeImg(1, 1);
     EXPECT_EQ(Text(IMGToASCII(black.get())), "IMG{\nP3\n1 1\n255\n  0   0   0\n}\n");
     ImgPtr seven = MakeImg(7, 1, {0x010203, 0, 0, 0, 0, 0xFF0A64, 0x0C0D0E});
-    EXPECT_EQ(Text(IMGToASCII(seven.get())), "IMG{\nP3\n7 1\n255\n"
-                                             "  1   2   3   0   0   0   0   0   0   0   0   0   0   0   0 255  10 100\n"
-                                             " 12  13  14\n}\n");
+    EXPECT_EQ(Text(IMGToASCII(seven.get())),
+              "IMG{\nP3\n7 1\n255\n"
+              "  1   2   3   0   0   0   0   0   0   0   0   0   0   0   0 255  10 100\n"
+              " 12  13  14\n}\n");
     ImgPtr six = MakeImg(3, 2);
     const std::string text = Text(IMGToASCII(six.get()));
     EXPECT_EQ(text.substr(text.size() - 6), "  0\n}\n");
@@ -151,10 +146,19 @@ TEST(IMGFromASCII, TagsOfTheTwoModules)
 
 TEST(IMGFromASCII, RefusesMissingMarksAndTruncatedText)
 {
-    const char *bad[] = {"IMG{}", "", "IMG", "IMG{", "IMG{\nP3", "IMG{\nP3\n", "IMG{\nP3\n2 1\n255\n1 2 3 4 5",
-                         "IMG{\nP3\n2 1\n255\n1 2 3 4 5 }", "MG{\nP3\n1 1\n255\n1 2 3\n}\n",
-                         "IMG\nP3\n1 1\n255\n1 2 3\n}\n", "IMG{\nP6\n1 1\n255\n1 2 3\n}\n",
-                         "IMG{\nP3\n65535 65535\n255\n1 2 3\n}\n", "IMG{\nP3\n99999999999 1\n255\n1 2 3\n}\n"};
+    const char *bad[] = {"IMG{}",
+                         "",
+                         "IMG",
+                         "IMG{",
+                         "IMG{\nP3",
+                         "IMG{\nP3\n",
+                         "IMG{\nP3\n2 1\n255\n1 2 3 4 5",
+                         "IMG{\nP3\n2 1\n255\n1 2 3 4 5 }",
+                         "MG{\nP3\n1 1\n255\n1 2 3\n}\n",
+                         "IMG\nP3\n1 1\n255\n1 2 3\n}\n",
+                         "IMG{\nP6\n1 1\n255\n1 2 3\n}\n",
+                         "IMG{\nP3\n65535 65535\n255\n1 2 3\n}\n",
+                         "IMG{\nP3\n99999999999 1\n255\n1 2 3\n}\n"};
     for (const char *text : bad) {
         EXPECT_EQ(IMGFromASCII(text), nullptr) << text;
     }
@@ -207,15 +211,34 @@ std::vector<Variant> Variants()
         {"P2 spill", "P2 1 1 255 300 ", 1, 1, {g300}, 1, {g300}},
         {"P3", "P3\n2 1\n255\n10 11 12  13 10 10\n", 2, 1, {0x0A0B0C, 0x0D0A0A}, 2, {0x0A0B0C, 0x0D0A0A}},
         {"P3 comment", "P3 # the size\n1 1 # and\n15 1 2 3", 1, 1, {0x010203}, 1, {0x010203}},
-        {"P4", std::string("P4\n# comment\n16 1\n\x80\x01", 20), 16, 1,
-         {W, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, W}, 16, {W, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, W}},
-        {"P4 width 10", std::string("P4 10 2\n\xFF\xC0\x80\x40", 12), 16, 2,
-         {W, W, W, W, W, W, W, W, W, W, 0, 0, 0, 0, 0, 0, W, 0, 0, 0, 0, 0, 0, 0, 0, W, 0, 0, 0, 0, 0, 0}, 10,
+        {"P4",
+         std::string("P4\n# comment\n16 1\n\x80\x01", 20),
+         16,
+         1,
+         {W, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, W},
+         16,
+         {W, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, W}},
+        {"P4 width 10",
+         std::string("P4 10 2\n\xFF\xC0\x80\x40", 12),
+         16,
+         2,
+         {W, W, W, W, W, W, W, W, W, W, 0, 0, 0, 0, 0, 0, W, 0, 0, 0, 0, 0, 0, 0, 0, W, 0, 0, 0, 0, 0, 0},
+         10,
          {W, W, W, W, W, W, W, W, W, W, W, 0, 0, 0, 0, 0, 0, 0, 0, W}},
         {"P5", std::string("P5\n3 1\n255\n\x00\x80\xFF", 14), 3, 1, {0, 0x808080, W}, 3, {0, 0x808080, W}},
-        {"P6", std::string("P6\n2 1\n255\n\x0A\x0B\x0C\x0D\x0A\x0A", 17), 2, 1, {0x0A0B0C, 0x0D0A0A}, 2,
+        {"P6",
+         std::string("P6\n2 1\n255\n\x0A\x0B\x0C\x0D\x0A\x0A", 17),
+         2,
+         1,
+         {0x0A0B0C, 0x0D0A0A},
+         2,
          {0x0A0B0C, 0x0D0A0A}},
-        {"size before magic", std::string("2 1 P5 255\n\x01\x02", 13), 2, 1, {0x010101, 0x020202}, 2,
+        {"size before magic",
+         std::string("2 1 P5 255\n\x01\x02", 13),
+         2,
+         1,
+         {0x010101, 0x020202},
+         2,
          {0x010101, 0x020202}},
         // A stray letter: the file reader consumes it as 0, the memory reader keeps it
         // and skips it as the byte that ends the header.
@@ -258,7 +281,7 @@ TEST(IMGParsePNM, RefusesBadHeadersInBothReaders)
         "P6\n0 1\n255\n\x01\x02\x03",  // zero width
         "P5\n1 0\n255\n\x01",          // zero height
         "# only a comment",
-        "P5 3 1 255",                 // header ends with the data
+        "P5 3 1 255",                  // header ends with the data
         "P6\n2 1\n255\n\x01\x02\x03",  // data short
         "P4 9 2\n\x01\x02\x03",        // three bytes for two rows of two
         "P3 2 1 255 1 2 3 4 5",

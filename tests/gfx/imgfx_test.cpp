@@ -175,11 +175,11 @@ TEST(IMGFXBlur, AveragesEachChannelAndDarkensTheBorder)
     std::fill(src->pixels, src->pixels + 16, Rgb(9, 18, 255));
     ImgPtr dst = MakeImg(4, 4);
     IMGFXBlur(src.get(), dst.get(), 1);
-    EXPECT_EQ(dst->pixels[0], Rgb(4, 8, 113));    // corner: 4 of 9
-    EXPECT_EQ(dst->pixels[1], Rgb(6, 12, 170));   // edge: 6 of 9
-    EXPECT_EQ(dst->pixels[5], Rgb(9, 18, 255));   // inside
+    EXPECT_EQ(dst->pixels[0], Rgb(4, 8, 113));   // corner: 4 of 9
+    EXPECT_EQ(dst->pixels[1], Rgb(6, 12, 170));  // edge: 6 of 9
+    EXPECT_EQ(dst->pixels[5], Rgb(9, 18, 255));  // inside
     ImgPtr wide = MakeImg(2, 2);
-    IMGFXBlur(src.get(), wide.get(), 5);          // 16 pixels of 121, truncated
+    IMGFXBlur(src.get(), wide.get(), 5);  // 16 pixels of 121, truncated
     EXPECT_EQ(wide->pixels[0], Rgb(1, 2, 33));
     IMGFXBlur(src.get(), wide.get(), UINT32_MAX);  // a square larger than any sum
     EXPECT_EQ(Pixels(wide.get()), std::vector<uint32_t>(4, 0));

@@ -159,7 +159,8 @@ TEST(VEC2DRotate, ByZeroRoundsTowardsMinusInfinity)
 {
     const struct {
         int32_t in, out;
-    } cases[] = {{100, 99}, {1, 0}, {16384, 16383}, {16385, 16383}, {0, 0}, {-100, -100}, {-16383, -16383}, {-16384, -16383}};
+    } cases[] = {{100, 99}, {1, 0},       {16384, 16383},   {16385, 16383},
+                 {0, 0},    {-100, -100}, {-16383, -16383}, {-16384, -16383}};
     for (const auto &c : cases) {
         VEC2D v = At(c.in, c.in);
         VEC2DRotate(&v, 0);

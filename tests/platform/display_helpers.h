@@ -23,15 +23,9 @@ inline uint32_t ScreenPixel(int x, int y)
     const auto *row = static_cast<const uint8_t *>(screen->pixels) + y * screen->pitch;
     uint32_t raw = 0;
     switch (screen->format->BytesPerPixel) {
-    case 4:
-        raw = reinterpret_cast<const uint32_t *>(row)[x];
-        break;
-    case 2:
-        raw = reinterpret_cast<const uint16_t *>(row)[x];
-        break;
-    default:
-        raw = row[x * screen->format->BytesPerPixel];
-        break;
+    case 4: raw = reinterpret_cast<const uint32_t *>(row)[x]; break;
+    case 2: raw = reinterpret_cast<const uint16_t *>(row)[x]; break;
+    default: raw = row[x * screen->format->BytesPerPixel]; break;
     }
     SDL_UnlockSurface(screen);
     uint8_t r = 0;

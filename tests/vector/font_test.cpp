@@ -20,7 +20,8 @@ IMG *Image(int32_t w, int32_t h, uint32_t fill = 0)
 
 // A sheet of 1 x 1 cells, 16 to a row, 16 rows: the pixel of cell n is 0x100 + n,
 // so a target row read back spells the codes that were drawn.
-IMG *CodeSheet() {
+IMG *CodeSheet()
+{
     IMG *sheet = Image(16, 16);
     for (int32_t n = 0; n < 256; ++n) {
         sheet->pixels[n] = 0x100u + static_cast<uint32_t>(n);

@@ -230,7 +230,9 @@ TEST(LFONTPutText, LineEndsReturnToStartOneUnscaledCellLower)
 TEST(LFONTPutText, HighBytesAreUnsignedCodes)
 {
     Pen pen;
-    LFONTPutText(pen.font, "\xC3\xA9" "A");
+    LFONTPutText(pen.font,
+                 "\xC3\xA9"
+                 "A");
     EXPECT_EQ(pen.font->x, 48);
     EXPECT_EQ(pen.font->code, 'A');
     EXPECT_EQ(pen.Lit(), 1);

@@ -32,10 +32,7 @@ public:
 
     int32_t Count() const { return list->count; }
     OBJ2D *Object(int32_t i) const { return static_cast<OBJ2D *>(list->items[i]); }
-    SEG2D *Segment(int32_t object, int32_t i) const
-    {
-        return static_cast<SEG2D *>(Object(object)->segments->items[i]);
-    }
+    SEG2D *Segment(int32_t object, int32_t i) const { return static_cast<SEG2D *>(Object(object)->segments->items[i]); }
 
     LIST *list;
 };
@@ -57,10 +54,7 @@ void ExpectSegment(const SEG2D *s, int32_t x1, int32_t y1, int32_t x2, int32_t y
 }
 
 // Consumes any minus sign a test left pending, so that tests stay independent.
-void ResetSign()
-{
-    Parsed settle("{ s 0 0 0 0 }");
-}
+void ResetSign() { Parsed settle("{ s 0 0 0 0 }"); }
 
 }  // namespace
 
@@ -313,9 +307,19 @@ TEST(OBJ2DParse, HeaderKeysOutsideObjectsAreDiscarded)
 
 TEST(OBJ2DParse, HighBytesAndControlsAreBlanks)
 {
-    Parsed parsed("{\xC3\xA9s\x7F" "1\x01" "2\x1F" "3\xFF" "4}");
+    Parsed parsed(
+        "{\xC3\xA9s\x7F"
+        "1\x01"
+        "2\x1F"
+        "3\xFF"
+        "4}");
     ASSERT_EQ(parsed.Count(), 0);  // "4}" swallows the brace
-    Parsed closed("{\xC3\xA9s\x7F" "1\x01" "2\x1F" "3\xFF" "4\x80}");
+    Parsed closed(
+        "{\xC3\xA9s\x7F"
+        "1\x01"
+        "2\x1F"
+        "3\xFF"
+        "4\x80}");
     ASSERT_EQ(closed.Count(), 1);
     ExpectSegment(closed.Segment(0, 0), 1, 2, 3, 4);
 }
@@ -399,9 +403,10 @@ TEST(OBJ2DParse, HandWrittenFileWithEverything)
 
 TEST(OBJ2DParse, FontLayoutGivesOneObjectPerCode)
 {
-    std::string text = "# font-test.2D\n# notice\n# font wire 16x16\n"
-                       "name font 16x16 wire\nversion 20110901\nauthor someone\ntype 2D\n"
-                       "# 32 blank character 2D objects\n";
+    std::string text =
+        "# font-test.2D\n# notice\n# font wire 16x16\n"
+        "name font 16x16 wire\nversion 20110901\nauthor someone\ntype 2D\n"
+        "# 32 blank character 2D objects\n";
     for (int group = 0; group < 2; group++) {
         for (int i = 0; i < 16; i++) {
             text += "{ } ";
@@ -533,6 +538,6 @@ TEST(OBJ2DDrawPoints, PlotsEachPointInItsOwnColour)
     OBJ2DDrawPoints(object, img);
     EXPECT_EQ(IMGGetPixel(img, 1, 1), 0xff0000u);
     EXPECT_EQ(IMGGetPixel(img, 1 + 7, 1), 0x00ff00u);  // 8 after the rotation by 0 is 7
-    EXPECT_EQ(IMGGetPixel(img, 5, 1), 0u);              // no line between the points
+    EXPECT_EQ(IMGGetPixel(img, 5, 1), 0u);             // no line between the points
     IMGFree(&img);
 }

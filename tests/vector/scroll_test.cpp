@@ -143,9 +143,11 @@ TEST(SCROLLDraw, LineEndsAndSignedBytesAreCellsNotBreaks)
 {
     // The line end draws its own cell in the row (the sheet fills cell 10);
     // a byte of 128 or more is a negative code with no cell on the sheet.
-    Scene scene("A\n\xC8" "B");
-    EXPECT_EQ(scene.Frame().substr(0, 64), std::string(16, 'A') + std::string(16, '\n') + std::string(16, '.') +
-                                               std::string(16, 'B'));
+    Scene scene(
+        "A\n\xC8"
+        "B");
+    EXPECT_EQ(scene.Frame().substr(0, 64),
+              std::string(16, 'A') + std::string(16, '\n') + std::string(16, '.') + std::string(16, 'B'));
 }
 
 TEST(SCROLLDraw, EmptyTextDrawsTheNulCellAndCannotMove)

@@ -230,9 +230,7 @@ bool CaptureParse(int argc, const char *const argv[], CaptureOptions *options, s
             argument = argument.substr(0, equals);
             inlineValue = true;
         }
-        const auto takesValue = [&](std::string_view option) {
-            return argument == option;
-        };
+        const auto takesValue = [&](std::string_view option) { return argument == option; };
         const bool needsValue = takesValue("--frames") || takesValue("--seconds") || takesValue("--rate") ||
                                 takesValue("--keys") || takesValue("--write") || takesValue("--out") ||
                                 takesValue("--video");
@@ -302,8 +300,8 @@ bool CaptureParse(int argc, const char *const argv[], CaptureOptions *options, s
                      [](const CaptureKey &a, const CaptureKey &b) { return a.frame < b.frame; });
     for (size_t k = 1; k < options->keys.size(); ++k) {
         if (options->keys[k].frame == options->keys[k - 1].frame) {
-            *error = "two keys at frame " + std::to_string(options->keys[k].frame) +
-                     ": the demo reads one key per frame";
+            *error =
+                "two keys at frame " + std::to_string(options->keys[k].frame) + ": the demo reads one key per frame";
             return false;
         }
     }
@@ -376,19 +374,18 @@ void CaptureWavHeader(uint32_t values, uint8_t header[44])
     std::copy_n("RIFF", 4, header);
     PutLittle(header + 4, 36 + dataBytes, 4);
     std::copy_n("WAVEfmt ", 8, header + 8);
-    PutLittle(header + 16, 16, 4);                    // size of the format chunk
-    PutLittle(header + 20, 1, 2);                     // PCM
-    PutLittle(header + 22, 1, 2);                     // mono
+    PutLittle(header + 16, 16, 4);  // size of the format chunk
+    PutLittle(header + 20, 1, 2);   // PCM
+    PutLittle(header + 22, 1, 2);   // mono
     PutLittle(header + 24, captureAudioRate, 4);
     PutLittle(header + 28, captureAudioRate * bytesPerValue, 4);  // bytes per second
-    PutLittle(header + 32, bytesPerValue, 2);         // bytes per frame of all channels
-    PutLittle(header + 34, 16, 2);                    // bits per value
+    PutLittle(header + 32, bytesPerValue, 2);                     // bytes per frame of all channels
+    PutLittle(header + 34, 16, 2);                                // bits per value
     std::copy_n("data", 4, header + 36);
     PutLittle(header + 40, dataBytes, 4);
 }
 
-bool CaptureWritePng(const std::string &path, const uint32_t *pixels, int32_t width, int32_t height,
-                     std::string *error)
+bool CaptureWritePng(const std::string &path, const uint32_t *pixels, int32_t width, int32_t height, std::string *error)
 {
     if (pixels == nullptr || width <= 0 || height <= 0) {
         *error = "no picture to write";

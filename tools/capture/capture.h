@@ -31,15 +31,15 @@ enum class CaptureWrite { All, None, Every, List };
 enum class CaptureProgress { Auto, On, Off };
 
 struct CaptureOptions {
-    int32_t frames;               // frames to capture; 0 while a time span or a list decides
-    int64_t spanMicroseconds;     // capture until this much demo time has passed; 0 when not asked
-    int32_t rate;                 // 25 or 50: the frame rate at the first frame
-    std::vector<CaptureKey> keys; // sorted by frame, at most one key per frame
+    int32_t frames;                // frames to capture; 0 while a time span or a list decides
+    int64_t spanMicroseconds;      // capture until this much demo time has passed; 0 when not asked
+    int32_t rate;                  // 25 or 50: the frame rate at the first frame
+    std::vector<CaptureKey> keys;  // sorted by frame, at most one key per frame
     CaptureWrite write;
-    int32_t every;                // for CaptureWrite::Every: frames every, 2 x every, ...
-    std::vector<int32_t> list;    // for CaptureWrite::List: sorted, no repeats
-    std::string out;              // the output folder
-    std::string video;            // the video file to make with ffmpeg; empty for none
+    int32_t every;              // for CaptureWrite::Every: frames every, 2 x every, ...
+    std::vector<int32_t> list;  // for CaptureWrite::List: sorted, no repeats
+    std::string out;            // the output folder
+    std::string video;          // the video file to make with ffmpeg; empty for none
     CaptureProgress progress;
     bool help;
 };

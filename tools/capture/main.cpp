@@ -55,16 +55,16 @@ size_t nextKey = 0;
 
 // The virtual clock in microseconds; the frame timer sees its low 32 bits.
 uint64_t virtualTime = 0;
-uint64_t tickTime = 0;          // the clock at the latest FPSTick
-int32_t capturedFrame = 0;      // the latest frame counter whose picture was taken
-int32_t lastFrame = 0;          // the frame that ends the capture; 0 while a time span decides
+uint64_t tickTime = 0;      // the clock at the latest FPSTick
+int32_t capturedFrame = 0;  // the latest frame counter whose picture was taken
+int32_t lastFrame = 0;      // the frame that ends the capture; 0 while a time span decides
 int32_t framesWritten = 0;
 int32_t progressShown = -1;
 bool progressOn = false;
 
-SDLSND *tap = nullptr;          // the sound output the driver feeds; drained only here
+SDLSND *tap = nullptr;  // the sound output the driver feeds; drained only here
 std::vector<uint8_t> audioBytes;
-uint64_t audioCarry = 0;        // 44100 x microseconds not yet turned into whole values
+uint64_t audioCarry = 0;  // 44100 x microseconds not yet turned into whole values
 uint32_t audioValues = 0;
 FILE *wav = nullptr;
 std::string wavPath;
@@ -185,11 +185,11 @@ void StartVideo(const std::string &ffmpeg)
         }
     }
     const std::filesystem::path target = options.video;
-    videoTemporary = (target.parent_path() / (target.stem().string() + ".noaudio" + target.extension().string())).string();
+    videoTemporary =
+        (target.parent_path() / (target.stem().string() + ".noaudio" + target.extension().string())).string();
     const std::vector<std::string> arguments = {
-        ffmpeg, "-hide_banner", "-loglevel", "error", "-y",
-        "-f", "rawvideo", "-pixel_format", "bgr0", "-video_size", "256x256",
-        "-framerate", std::to_string(videoRate), "-i", "pipe:0",
+        ffmpeg, "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo", "-pixel_format", "bgr0", "-video_size",
+        "256x256", "-framerate", std::to_string(videoRate), "-i", "pipe:0",
         // Scaled in RGB with nearest-neighbour first, so the pixels stay sharp
         // squares, and only then converted to the subsampled colour format.
         "-vf", "scale=768:768:flags=neighbor,format=yuv420p", "-an", videoTemporary};
@@ -222,8 +222,8 @@ void FinishVideo(const std::string &ffmpeg)
         Fail(exitWriteFailed, "ffmpeg could not encode the frames into " + videoTemporary);
     }
     const std::vector<std::string> arguments = {
-        ffmpeg, "-hide_banner", "-loglevel", "error", "-y", "-i", videoTemporary, "-i", wavPath,
-        "-map", "0:v:0", "-map", "1:a:0", "-c:v", "copy", options.video};
+        ffmpeg,  "-hide_banner", "-loglevel", "error", "-y",    "-i",   videoTemporary, "-i",
+        wavPath, "-map",         "0:v:0",     "-map",  "1:a:0", "-c:v", "copy",         options.video};
     const pid_t mux = Spawn(arguments, nullptr);
     const bool muxed = mux >= 0 && Succeeded(mux);
     std::error_code ignored;
@@ -257,8 +257,8 @@ void ShowProgress(int32_t frame, bool done)
     if (!progressOn) {
         return;
     }
-    const int32_t total = lastFrame > 0 ? lastFrame
-                                        : static_cast<int32_t>(options.spanMicroseconds * options.rate / 1000000);
+    const int32_t total =
+        lastFrame > 0 ? lastFrame : static_cast<int32_t>(options.spanMicroseconds * options.rate / 1000000);
     const int32_t shown = total > 0 ? std::min(progressWidth, frame * progressWidth / total) : progressWidth;
     if (shown == progressShown && !done && frame % 25 != 0) {
         return;
@@ -344,8 +344,8 @@ void OnPresent(const IMG *image)
             Fail(exitWriteFailed, "SDL refused the key of frame " + std::to_string(key.frame) + ": " + SDL_GetError());
         }
     }
-    if (lastFrame == 0 && (virtualTime >= static_cast<uint64_t>(options.spanMicroseconds) ||
-                           capturedFrame >= captureMaxFrames)) {
+    if (lastFrame == 0 &&
+        (virtualTime >= static_cast<uint64_t>(options.spanMicroseconds) || capturedFrame >= captureMaxFrames)) {
         lastFrame = capturedFrame;
     }
     ShowProgress(capturedFrame, false);
@@ -418,8 +418,9 @@ int main(int argc, char *argv[])
     if (!options.video.empty()) {
         ffmpeg = FindFfmpeg();
         if (ffmpeg.empty()) {
-            Fail(exitBadSetup, "--video needs ffmpeg, which is not installed (no ffmpeg on PATH); "
-                               "install it or leave out --video");
+            Fail(exitBadSetup,
+                 "--video needs ffmpeg, which is not installed (no ffmpeg on PATH); "
+                 "install it or leave out --video");
         }
     }
     lastFrame = options.frames;
