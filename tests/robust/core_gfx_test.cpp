@@ -165,27 +165,18 @@ struct ImgApi {
     decltype(&IMGRunTableMirrored) RunTableMirrored;
 };
 
-constexpr ImgApi imgApi = {IMGNew,        IMGFree,        IMGCopy,      IMGEqual,           IMGResize,
-                           IMGClear,      IMGCopyPixels,  // records
-                           IMGSetPixel,   IMGGetPixel,    IMGDrawLine,  IMGFillRect,        IMGDrawRect,
-                           IMGDrawCircle, IMGLinePoints,                                                    // drawing
-                           IMGBlit,       IMGBlitMasked,  IMGBlitAdd,   IMGBlitAddSaturate, IMGBlitSpaced,  // blits
-                           IMGCopyRow,    IMGCopyRowWrap, IMGOrRowWrap, IMGCopyColumnWrap,  // rows and columns
-                           IMGToASCII,    IMGFromASCII,   IMGLoadPNM,   IMGParsePNM,        IMGSavePPM,
-                           IMGFindText,  // text and files
-                           IMGFade,       IMGBlend,       IMGInvert,    IMGInvertRect,      IMGAndMask,
-                           IMGScale,      IMGRotate,      IMGRunTable,  IMGRunTableMirrored};
-constexpr ImgApi imgfxApi = {
-    IMGFXNew,        IMGFXFree,        IMGFXCopy,      IMGFXEqual,           IMGFXResize,
-    IMGFXClear,      IMGFXCopyPixels,  // records
-    IMGFXSetPixel,   IMGFXGetPixel,    IMGFXDrawLine,  IMGFXFillRect,        IMGFXDrawRect,
-    IMGFXDrawCircle, IMGFXLinePoints,                                                          // drawing
-    IMGFXBlit,       IMGFXBlitMasked,  IMGFXBlitAdd,   IMGFXBlitAddSaturate, IMGFXBlitSpaced,  // blits
-    IMGFXCopyRow,    IMGFXCopyRowWrap, IMGFXOrRowWrap, IMGFXCopyColumnWrap,                    // rows and columns
-    IMGFXToASCII,    IMGFXFromASCII,   IMGFXLoadPNM,   IMGFXParsePNM,        IMGFXSavePPM,
-    IMGFXFindText,  // text and files
-    IMGFXFade,       IMGFXBlend,       IMGFXInvert,    IMGFXInvertRect,      IMGFXAndMask,
-    IMGFXScale,      IMGFXRotate,      IMGFXRunTable,  IMGFXRunTableMirrored};
+// The operations of either twin in the order of ImgApi, by the twin's prefix.
+#define ZOLT_IMG_API(P)                                                                                                \
+    {                                                                                                                  \
+        P##New, P##Free, P##Copy, P##Equal, P##Resize, P##Clear, P##CopyPixels, P##SetPixel, P##GetPixel, P##DrawLine, \
+            P##FillRect, P##DrawRect, P##DrawCircle, P##LinePoints, P##Blit, P##BlitMasked, P##BlitAdd,                \
+            P##BlitAddSaturate, P##BlitSpaced, P##CopyRow, P##CopyRowWrap, P##OrRowWrap, P##CopyColumnWrap,            \
+            P##ToASCII, P##FromASCII, P##LoadPNM, P##ParsePNM, P##SavePPM, P##FindText, P##Fade, P##Blend, P##Invert,  \
+            P##InvertRect, P##AndMask, P##Scale, P##Rotate, P##RunTable, P##RunTableMirrored                           \
+    }
+constexpr ImgApi imgApi = ZOLT_IMG_API(IMG);
+constexpr ImgApi imgfxApi = ZOLT_IMG_API(IMGFX);
+#undef ZOLT_IMG_API
 
 // A 4 x 3 image of distinct non-zero pixels.
 IMG *Pattern(const ImgApi &m, int32_t w = 4, int32_t h = 3)
