@@ -346,6 +346,9 @@ TEST(BadArguments, LSTARS)
         {"Scatter on a zero-sized area", OnStars([](LSTARS *s) {
              return With(&s->width, 0, [s] { LSTARSScatter(s); }) && With(&s->height, 0, [s] { LSTARSScatter(s); });
          })},
+        {"Place on a zero-sized area", OnStars([](LSTARS *s) {
+             return With(&s->width, 0, [s] { LSTARSPlace(s, 0); }) && With(&s->height, 0, [s] { LSTARSPlace(s, 0); });
+         })},
         {"Place -1 and count", OnStars([](LSTARS *s) { LSTARSPlace(s, -1), LSTARSPlace(s, s->count); })},
         {"Move and draws null", Call([] {
              return LSTARSMove(nullptr), CanvasKept([](IMG *img) {
