@@ -5,9 +5,6 @@
 set -euo pipefail
 program=$1
 seconds=${2:-30}
-work=$(mktemp -d)
-xvfbPid=
-trap 'kill "$xvfbPid" 2>/dev/null || true; rm -rf "$work"' EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/xserver.sh"
 startXvfb 640x480x24 >&2 || exit 1
 export SDL_AUDIODRIVER=dummy

@@ -1,7 +1,20 @@
-# Shared by the scripts that run the programs on a virtual X server: results,
-# polling, the state of the program under test and the server itself. Source
-# it after setting work (a scratch folder), xvfbPid= and programPid= (the
-# caller's clean-up ends both).
+# Shared by the scripts that run the programs on a virtual X server: the
+# scratch folder, results, polling, the state of the program under test and
+# the server itself.
+
+# The scratch folder and the two processes a run starts: at exit the program
+# (programPid) is killed, then the caller's undoMore runs when the script
+# defines one, then the server (xvfbPid) is stopped and the folder removed.
+work=$(mktemp -d)
+xvfbPid=
+programPid=
+cleanup() {
+    [ -n "$programPid" ] && kill -KILL "$programPid" 2>/dev/null
+    declare -F undoMore >/dev/null && undoMore
+    [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null && wait "$xvfbPid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 failures=0
 fail() {

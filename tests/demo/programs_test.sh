@@ -39,16 +39,6 @@ if [ -z "$convert" ]; then
     exit 77
 fi
 
-work=$(mktemp -d)
-xvfbPid=
-programPid=
-cleanup() {
-    [ -n "$programPid" ] && kill -KILL "$programPid" 2>/dev/null
-    [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null && wait "$xvfbPid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
 if ! startXvfb; then
     echo "SKIP: no X server to test on"

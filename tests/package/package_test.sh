@@ -35,18 +35,11 @@ if dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q 'ok installed'; th
     exit 1
 fi
 
-work=$(mktemp -d)
-xvfbPid=
-programPid=
-cleanup() {
-    [ -n "$programPid" ] && kill -KILL "$programPid" 2>/dev/null
-    [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null && wait "$xvfbPid" 2>/dev/null
-    # Never leave the package behind, whatever failed.
+# Never leave the package behind, whatever failed.
+undoMore() {
     dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q 'ok installed' &&
         DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$name" >/dev/null 2>&1
-    rm -rf "$work"
 }
-trap cleanup EXIT
 
 source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
 started=$(now)

@@ -19,17 +19,10 @@ wmDelete=${4:-}
 # Wine's own messages and its offers to install Mono and Gecko stay out.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-work=$(mktemp -d)
-xvfbPid=
-programPid=
-cleanup() {
-    [ -n "$programPid" ] && kill -KILL "$programPid" 2>/dev/null
+undoMore() {
     wineserver -k 2>/dev/null
-    [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null && wait "$xvfbPid" 2>/dev/null
     [ -n "${ZOLT_WINDOWS_SHOTS:-}" ] && mkdir -p "$ZOLT_WINDOWS_SHOTS" && cp "$work"/*.png "$ZOLT_WINDOWS_SHOTS"/ 2>/dev/null
-    rm -rf "$work"
 }
-trap cleanup EXIT
 
 source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
 
