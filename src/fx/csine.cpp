@@ -4,6 +4,7 @@
 
 #include "core/list.h"
 #include "core/module.h"
+#include "core/wrap.h"
 #include "gfx/img.h"
 #include "gfx/random.h"
 #include "gfx/seg2d.h"
@@ -17,9 +18,6 @@ constexpr Reporting csineReporting = Reporting::Off;
 constexpr int32_t defaultSegments = 64;
 // One full turn, 1024 table steps, in 16.16.
 constexpr int32_t fullTurn = 1024 << 16;
-
-// Phases run on for ever: their sums wrap modulo 2^32 by design.
-int32_t Wrap(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 
 // A whole number of table steps as 16.16.
 int32_t Steps(int32_t steps) { return static_cast<int32_t>(static_cast<uint32_t>(steps) << 16); }
@@ -238,15 +236,15 @@ void CSINEUpdate(CSINE *csine)
         CSINEError();
         return;
     }
-    csine->radiusPhase = Wrap(csine->radiusPhase, csine->radiusSpeed);
-    csine->anglePhase = Wrap(csine->anglePhase, csine->angleSpeed);
+    csine->radiusPhase = WrapAdd(csine->radiusPhase, csine->radiusSpeed);
+    csine->anglePhase = WrapAdd(csine->anglePhase, csine->angleSpeed);
     int32_t a = csine->radiusPhase;
     int32_t h = csine->anglePhase;
     const int32_t n = SegmentCount(csine);
     for (int32_t i = 0; i < n; ++i) {
         PlacePoint(csine, Segment(csine, i), a, h);
-        h = Wrap(h, csine->angleStep);
-        a = Wrap(a, csine->radiusStep);
+        h = WrapAdd(h, csine->angleStep);
+        a = WrapAdd(a, csine->radiusStep);
     }
     LinkEnds(csine, false);
 }
@@ -257,7 +255,7 @@ void CSINEUpdateRing(CSINE *csine)
         CSINEError();
         return;
     }
-    csine->radiusPhase = Wrap(csine->radiusPhase, csine->radiusSpeed);
+    csine->radiusPhase = WrapAdd(csine->radiusPhase, csine->radiusSpeed);
     int32_t a = csine->radiusPhase;
     const int32_t n = SegmentCount(csine);
     if (n == 0) {
@@ -266,7 +264,7 @@ void CSINEUpdateRing(CSINE *csine)
     const int32_t spacing = fullTurn / n;
     for (int32_t i = 0; i < n; ++i) {
         PlacePoint(csine, Segment(csine, i), a, static_cast<int32_t>(int64_t{i} * spacing));
-        a = Wrap(a, csine->radiusStep);
+        a = WrapAdd(a, csine->radiusStep);
     }
     LinkEnds(csine, true);
 }

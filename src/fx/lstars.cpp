@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/module.h"
+#include "core/wrap.h"
 #include "gfx/img.h"
 #include "gfx/random.h"
 #include "vector/font.h"
@@ -19,8 +20,6 @@ constexpr int32_t maximumCount = INT32_MAX / 2;
 int32_t Fixed(int64_t pixels) { return static_cast<int32_t>(static_cast<uint32_t>(pixels) << 16); }
 
 int32_t Pixels(int64_t fixed) { return static_cast<int32_t>(fixed >> 16); }
-
-int32_t Wrap(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 
 // Re-enters a coordinate that left 0 .. size - 1 by more than margin pixels at
 // the far side, the same margin outside. A negative margin lies inside the area.
@@ -129,8 +128,8 @@ void LSTARSMove(LSTARS *stars)
     for (int32_t i = 0; i < stars->count; ++i) {
         int32_t &x = stars->stars[2 * i];
         int32_t &y = stars->stars[2 * i + 1];
-        x = WrapAxis(Wrap(x, stars->vx), stars->width, mx);
-        y = WrapAxis(Wrap(y, stars->vy), stars->height, my);
+        x = WrapAxis(WrapAdd(x, stars->vx), stars->width, mx);
+        y = WrapAxis(WrapAdd(y, stars->vy), stars->height, my);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/module.h"
+#include "core/wrap.h"
 #include "gfx/img.h"
 #include "gfx/sine.h"
 
@@ -11,17 +12,6 @@ namespace {
 constexpr Reporting vec2dReporting = Reporting::On;
 
 constexpr uint32_t white = 0xFFFFFFu;
-
-// Sums and products wrap modulo 2^32 instead of overflowing.
-int32_t WrapAdd(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-int32_t WrapMul(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
 
 // The rotation with Q15 sine S and cosine C, both products of each line formed
 // from the old coordinates. The products are taken in 64 bits: for coordinates

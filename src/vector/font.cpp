@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/module.h"
+#include "core/wrap.h"
 #include "gfx/img.h"
 
 namespace {
@@ -14,14 +15,6 @@ constexpr int32_t lineEnd = 10;
 
 // The blit family's common shape: source, target, source corner, target corner, size.
 using Blit = void (*)(const IMG *, IMG *, int, int, int, int, int, int);
-
-// Pen arithmetic wraps modulo 2^32 instead of overflowing.
-int32_t Add(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
-
-int32_t Multiply(int32_t a, int32_t b)
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
 
 // Top-left corner of cell code in the sheet. Worked in 64 bits: code x cellWidth
 // overflows 32 bits for codes far outside the sheet, and those must still land
@@ -65,7 +58,7 @@ void PutCell(FONT *font, Blit blit)
                  font->cellWidth, font->cellHeight);
         }
     }
-    font->x = Add(font->x, font->cellWidth);
+    font->x = WrapAdd(font->x, font->cellWidth);
 }
 
 // Character code of the hexadecimal digit for the nibble v (0 .. 15).
@@ -160,7 +153,7 @@ void FONTPutText(FONT *font, const char *text)
     for (const char *p = text; *p != '\0'; ++p) {
         const int32_t code = static_cast<unsigned char>(*p);
         if (code == lineEnd) {
-            font->y = Add(font->y, font->cellHeight);
+            font->y = WrapAdd(font->y, font->cellHeight);
             font->x = x0;
         } else {
             font->code = code;
@@ -182,14 +175,14 @@ void FONTPutBigChar(FONT *font, FONT *small)
         for (int32_t i = 0; i < font->cellHeight; ++i) {
             for (int32_t j = 0; j < font->cellWidth; ++j) {
                 if (SheetPixel(font->sheet, corner.x + j, corner.y + i) != 0) {
-                    small->x = Add(font->x, Multiply(j, small->cellWidth));
-                    small->y = Add(font->y, Multiply(i, small->cellHeight));
+                    small->x = WrapAdd(font->x, WrapMul(j, small->cellWidth));
+                    small->y = WrapAdd(font->y, WrapMul(i, small->cellHeight));
                     FONTPutChar(small);
                 }
             }
         }
     }
-    font->x = Add(font->x, Multiply(font->cellWidth, small->cellWidth));
+    font->x = WrapAdd(font->x, WrapMul(font->cellWidth, small->cellWidth));
 }
 
 void FONTError() { ModuleReport(fontReporting, "FONT Error.\n"); }
