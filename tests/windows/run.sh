@@ -1,25 +1,46 @@
 #!/usr/bin/env bash
-# The Windows test: run.sh WINDOWS_BUILD_DIR [WM-DELETE-HELPER]. Builds the
-# 64-bit release archive into WINDOWS_BUILD_DIR (scripts/windows-build,
-# installing nothing), then runs windows_test.sh on it. Exit status 77
-# (skipped) names what is missing.
+# The Windows test of one target: run.sh WINDOWS_BUILD_DIR x86|x64 [WM-DELETE-HELPER].
+# Builds that target's release archive into WINDOWS_BUILD_DIR (scripts/windows-build,
+# installing nothing), checks it with check_pe.sh and runs windows_test.sh on it:
+# the 64-bit programs under this machine's Wine, the 32-bit ones under
+# scripts/wine-wow64 (Wine 10's WoW64 mode, from a root kept in
+# WINDOWS_BUILD_DIR/wow64). Exit status 77 (skipped) names what is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$1
+arch=$2
 skip() {
-  echo "SKIPPED: the Windows test: $1 is missing."
-  echo "  (scripts/install-deps windowstest installs mingw-w64, wine64 and the X tools)"
+  echo "SKIPPED: the $arch Windows test: $1."
+  echo "  (scripts/install-deps windowstest installs mingw-w64, wine64, debootstrap and the X tools)"
   exit 77
 }
-command -v x86_64-w64-mingw32-g++-posix >/dev/null || skip "the cross compiler x86_64-w64-mingw32-g++-posix (Debian package mingw-w64)"
-command -v wine >/dev/null || skip "wine (Debian package wine64)"
+missing() { skip "$1 is missing"; }
+case "$arch" in
+  x64) host=x86_64 ;;
+  x86) host=i686 ;;
+  *) echo "usage: $0 WINDOWS_BUILD_DIR x86|x64 [WM-DELETE-HELPER]" >&2; exit 2 ;;
+esac
+command -v "$host-w64-mingw32-g++-posix" >/dev/null ||
+  missing "the cross compiler $host-w64-mingw32-g++-posix (Debian package mingw-w64)"
 for tool in Xvfb xdotool xwd; do
-  command -v "$tool" >/dev/null || skip "$tool (Debian packages xvfb, xdotool, x11-apps)"
+  command -v "$tool" >/dev/null || missing "$tool (Debian packages xvfb, xdotool, x11-apps)"
 done
-[ -x /usr/bin/convert ] || skip "ImageMagick's convert (Debian package imagemagick)"
-echo "Building the 64-bit Windows programs in $build"
-ZOLT_WINDOWS_BUILD_DIR=$build "$root/scripts/windows-build" --no-install --arch x86_64
-archive=$(ls "$build"/zolt7707-*-windows-x64.zip)
+[ -x /usr/bin/convert ] || missing "ImageMagick's convert (Debian package imagemagick)"
+if [ "$arch" = x64 ]; then
+  command -v wine >/dev/null || missing "wine (Debian package wine64)"
+else
+  [ "$(id -u)" -eq 0 ] || skip "the 32-bit runner scripts/wine-wow64 needs root (chroot and mounts)"
+  command -v debootstrap >/dev/null || missing "debootstrap (Debian package debootstrap)"
+  export ZOLT_WOW64_ROOT=$build/wow64
+  # The runner's root is made (once) while the programs build.
+  mkdir -p "$build"
+  "$root/scripts/wine-wow64" prepare >"$build/wow64-prepare.log" 2>&1 &
+  prepare=$!
+fi
+echo "Building the $arch Windows programs in $build"
+ZOLT_WINDOWS_BUILD_DIR=$build "$root/scripts/windows-build" --no-install --arch "$host"
+[ -z "${prepare:-}" ] || wait "$prepare" || { cat "$build/wow64-prepare.log"; exit 1; }
+archive=$(ls "$build"/zolt7707-*-windows-"$arch".zip)
 bash "$here/check_pe.sh" "$archive" || exit 1
-bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix" "${2:-}"
+bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix-$arch" "${3:-}"
