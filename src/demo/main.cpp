@@ -10,7 +10,11 @@
 
 int main(int, char *[])
 {
-    EntryStart();
+    const EntryHooks hooks = EntryStart();
+    presentHook = hooks.presented;
+    if (hooks.exit != nullptr) {
+        exitHook = hooks.exit;
+    }
     ZOLT7707Init();
     // Either mode set may fail: the second one leaves no screen even though the
     // display still has the size of the first.

@@ -14,9 +14,19 @@
 #include <SDL.h>
 #endif
 
+struct IMG;
+
+// What a platform needs of the frame loop beyond its sleep (fpsSleep, which
+// EntryStart installs itself): main hands these to the driver. Each is null
+// when the platform needs none.
+struct EntryHooks {
+    void (*presented)(const IMG *image);  // after the display was given image
+    void (*exit)(int status);             // ends the process after the quit fade-out (std::exit when null)
+};
+
 // Readies the platform before the display opens: SDL's shutdown at exit, the
-// platform's preferences and the frame loop's hooks.
-void EntryStart();
+// platform's preferences and its frame sleep; returns its frame loop's hooks.
+EntryHooks EntryStart();
 // Null when the demo can be seen on the display it opened; otherwise why it
 // cannot (the program then ends with that message).
 const char *EntryUnseen();

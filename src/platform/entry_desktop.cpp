@@ -15,12 +15,13 @@ void PreferSharpScaling() { setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0); }
 
 }  // namespace
 
-void EntryStart()
+EntryHooks EntryStart()
 {
     // No entry library registers SDL's shutdown here, and SDL must still be
     // shut down on every exit.
     std::atexit(SDL_Quit);
     PreferSharpScaling();
+    return {};
 }
 
 const char *EntryUnseen()

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <new>
 
-#include "demo/zolt7707.h"
 #include "gfx/img.h"
 #include "platform/fps.h"
 
@@ -93,13 +92,12 @@ void WebExit(int status) { emscripten_force_exit(status); }
 
 }  // namespace
 
-void EntryStart()
+EntryHooks EntryStart()
 {
     std::atexit(SDL_Quit);
     fpsSleep = WebYield;
-    presentHook = WebPresented;
-    exitHook = WebExit;
     workStarted = emscripten_get_now();
+    return {WebPresented, WebExit};
 }
 
 const char *EntryUnseen() { return nullptr; }

@@ -5,11 +5,12 @@
 // those files when they stayed empty, all as exit handlers.
 #include "platform/entry.h"
 
-void EntryStart()
+EntryHooks EntryStart()
 {
     // Nothing to add: SDLmain's SDL_Init has started SDL's timer, which sets
     // Windows' timer resolution to 1 ms (timeBeginPeriod), so the frame
     // timer's sleeps keep 25 and 50 frames per second.
+    return {};
 }
 
 // SDL 1.2's Windows video driver has no unseen fallback: a display it cannot

@@ -265,6 +265,13 @@ TEST_F(Demo, EveryKeyActsOnceAfterOneFrameTailAndOtherSymbolsDoNothing)
         PressKey(static_cast<SDLKey>(symbol), SDL_KEYUP);
         ZOLT7707FrameTail();
         EXPECT_TRUE(Current() == expected);
+        // A second tap on a later frame acts again: 8, M, B and R turn their switch back.
+        now.exits = now.picturesBeforeExit = shown.count = 0;
+        PressKey(static_cast<SDLKey>(symbol));
+        ZOLT7707FrameTail();
+        effect(expected);
+        EXPECT_TRUE(Current() == expected);
+        PressKey(static_cast<SDLKey>(symbol), SDL_KEYUP);
         for (const int32_t other : {symbol + 128, symbol + 256}) {
             const auto [unchanged, changed] = press(other, 1);
             EXPECT_TRUE(changed == unchanged) << other;
