@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Windows test of one target: run.sh WINDOWS_BUILD_DIR x86|x64 [WM-DELETE-HELPER].
+# The Windows test of one target:
+#   run.sh WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL [WM-DELETE-HELPER]
 # Builds that target's release archive into WINDOWS_BUILD_DIR (scripts/windows-build,
 # installing nothing), checks it with check_pe.sh and runs windows_test.sh on it:
 # the 64-bit programs under this machine's Wine, the 32-bit ones under
@@ -19,7 +20,7 @@ missing() { skip "$1 is missing"; }
 case "$arch" in
   x64) host=x86_64 ;;
   x86) host=i686 ;;
-  *) echo "usage: $0 WINDOWS_BUILD_DIR x86|x64 [WM-DELETE-HELPER]" >&2; exit 2 ;;
+  *) echo "usage: $0 WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL [WM-DELETE-HELPER]" >&2; exit 2 ;;
 esac
 command -v "$host-w64-mingw32-g++-posix" >/dev/null ||
   missing "the cross compiler $host-w64-mingw32-g++-posix (Debian package mingw-w64)"
@@ -38,9 +39,19 @@ else
   "$root/scripts/wine-wow64" prepare >"$build/wow64-prepare.log" 2>&1 &
   prepare=$!
 fi
+# Both exit with status 3 when Debian's mirror cannot be reached.
+unreached() { skip "Debian's package mirror could not be reached for $1"; }
 echo "Building the $arch Windows programs in $build"
-ZOLT_WINDOWS_BUILD_DIR=$build "$root/scripts/windows-build" --no-install --arch "$host"
-[ -z "${prepare:-}" ] || wait "$prepare" || { cat "$build/wow64-prepare.log"; exit 1; }
+status=0
+ZOLT_WINDOWS_BUILD_DIR=$build "$root/scripts/windows-build" --no-install --arch "$host" || status=$?
+[ "$status" -ne 3 ] || unreached "SDL's source"
+[ "$status" -eq 0 ] || exit 1
+if [ -n "${prepare:-}" ]; then
+  wait "$prepare" || status=$?
+  cat "$build/wow64-prepare.log"
+  [ "$status" -ne 3 ] || unreached "the runner's root"
+  [ "$status" -eq 0 ] || exit 1
+fi
 archive=$(ls "$build"/zolt7707-*-windows-"$arch".zip)
 bash "$here/check_pe.sh" "$archive" || exit 1
-bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix-$arch" "${3:-}"
+bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix-$arch" "$3" "${4:-}"

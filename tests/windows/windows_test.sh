@@ -10,15 +10,17 @@
 #   rate, read back from the screenshot with the glyph sheet's digits, at 25
 #   and (after "6") at 50 frames per second; Escape, "q" and closing the
 #   window end it with status 0 and leave no empty stdout.txt or stderr.txt;
-#   with SDL's disk sound driver the recorded sound is neither silent nor clipped;
+#   with SDL's disk sound driver the recorded sound is neither silent nor
+#   clipped, and begins as the music the capture tool records for the demo;
 # - zolt7707.exe starts full screen, shows the picture and ends on Escape.
-# Usage: windows_test.sh ARCHIVE.zip GLYPHSHEET.txt WINEPREFIX [WM-DELETE-HELPER]
+# Usage: windows_test.sh ARCHIVE.zip GLYPHSHEET.txt WINEPREFIX CAPTURE-TOOL [WM-DELETE-HELPER]
 set -u
 
 archive=$1
 glyphs=$2
 export WINEPREFIX=$3
-wmDelete=${4:-}
+capture=$4
+wmDelete=${5:-}
 # Wine's own messages and its offers to install Mono and Gecko stay out.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 runner=()
@@ -222,6 +224,15 @@ if start zolt7707-window.exe disk; then
             END { printf "peak=%d limit=%d values=%d\n", peak, limit, NR }')"
         [ "$peak" -ge 1000 ] && [ "$limit" -eq 0 ] && ok "sound: $values values, peak $peak" ||
             fail "sound: peak $peak over $values values, $limit at the limit (want a peak of 1000 to 32766)"
+        # After the silence before the first sample is queued, the first 8192
+        # values (16-bit, mono) are those of the native build's soundtrack.
+        firstSound() { od -An -v -td2 -w2 -j "$2" "$1" | awk '$1 != 0 { on = 1 } on && n++ < 8192 { print $1 }'; }
+        "$capture" --seconds 2 --write none --out "$work/reference" --quiet &&
+            firstSound "$work/reference/soundtrack.wav" 44 >"$work/reference.txt" &&
+            firstSound "$work/audio.raw" 0 >"$work/recorded.txt" &&
+            [ "$(wc -l <"$work/reference.txt")" -eq 8192 ] && cmp -s "$work/reference.txt" "$work/recorded.txt" &&
+            ok "sound: the music, as the native build plays it" ||
+            fail "sound: its first 8192 values are not the native build's music"
     else
         fail "sound: nothing was recorded in $work/audio.raw"
     fi
