@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <utility>
 
@@ -47,6 +48,11 @@ constexpr const char usage[] =
     "                    (without --frames or --seconds, a list also sets the length)\n"
     "  --out DIR         output folder, made when missing (default capture): it\n"
     "                    receives frame-NNNNNN.png and soundtrack.wav\n"
+    "  --hashes FILE     also write one line per frame, FRAME HASH, and a last\n"
+    "                    line, sound HASH: 64-bit FNV-1a hashes (16 hexadecimal\n"
+    "                    digits) of the frame's 65536 pixels (0x00RRGGBB words,\n"
+    "                    low byte first) and of the soundtrack's values (as in the\n"
+    "                    WAV file); the same keys give the same file everywhere\n"
     "  --video FILE      also make a video with ffmpeg (768 x 768, nearest-neighbour\n"
     "                    scaling, with the soundtrack); --write then defaults to none\n"
     "  --progress        always draw the progress bar on standard error\n"
@@ -233,7 +239,7 @@ bool CaptureParse(int argc, const char *const argv[], CaptureOptions *options, s
         const auto takesValue = [&](std::string_view option) { return argument == option; };
         const bool needsValue = takesValue("--frames") || takesValue("--seconds") || takesValue("--rate") ||
                                 takesValue("--keys") || takesValue("--write") || takesValue("--out") ||
-                                takesValue("--video");
+                                takesValue("--video") || takesValue("--hashes");
         if (needsValue && !inlineValue) {
             if (i + 1 >= argc) {
                 *error = "option " + std::string(argument) + " needs a value";
@@ -284,6 +290,12 @@ bool CaptureParse(int argc, const char *const argv[], CaptureOptions *options, s
                 return false;
             }
             options->video = value;
+        } else if (argument == "--hashes") {
+            if (value.empty()) {
+                *error = "--hashes needs a file name";
+                return false;
+            }
+            options->hashes = value;
         } else if (argument == "--progress") {
             options->progress = CaptureProgress::On;
         } else if (argument == "--quiet") {
@@ -365,6 +377,13 @@ std::string CaptureFrameName(int32_t frame)
     char name[32];
     std::snprintf(name, sizeof name, "frame-%06d.png", static_cast<int>(frame));
     return name;
+}
+
+std::string CaptureHashLine(const std::string &what, uint64_t hash)
+{
+    char digits[24];
+    std::snprintf(digits, sizeof digits, " %016" PRIx64 "\n", hash);
+    return what + digits;
 }
 
 void CaptureWavHeader(uint32_t values, uint8_t header[44])

@@ -40,6 +40,7 @@ struct CaptureOptions {
     std::vector<int32_t> list;  // for CaptureWrite::List: sorted, no repeats
     std::string out;            // the output folder
     std::string video;          // the video file to make with ffmpeg; empty for none
+    std::string hashes;         // the file of frame and sound hashes; empty for none
     CaptureProgress progress;
     bool help;
 };
@@ -61,6 +62,9 @@ int32_t CaptureKeyCode(std::string_view name);
 bool CaptureSelected(const CaptureOptions &options, int32_t frame);
 // The file name of frame's picture inside the output folder: "frame-000042.png".
 std::string CaptureFrameName(int32_t frame);
+// One line of the --hashes file: what (a frame number or "sound"), a space, the
+// hash as 16 lower-case hexadecimal digits and a line feed.
+std::string CaptureHashLine(const std::string &what, uint64_t hash);
 
 // The 44-byte header of a 16-bit mono PCM WAV file at 44100 values per second
 // holding the given number of values.

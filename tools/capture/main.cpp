@@ -31,6 +31,7 @@
 #include "capture.h"
 #include "core/list.h"
 #include "demo/zolt7707.h"
+#include "fnv.h"
 #include "gfx/img.h"
 #include "platform/fps.h"
 #include "platform/sdldpy.h"
@@ -68,6 +69,8 @@ uint64_t audioCarry = 0;  // 44100 x microseconds not yet turned into whole valu
 uint32_t audioValues = 0;
 FILE *wav = nullptr;
 std::string wavPath;
+FILE *hashFile = nullptr;  // --hashes: one line per frame, then the sound's
+uint64_t soundHash = fnvOffsetBasis;
 
 // The ffmpeg that receives the frames, and the video-only file it writes.
 pid_t videoProcess = -1;
@@ -82,6 +85,14 @@ void Fail(int status, const std::string &message)
 {
     std::fprintf(stderr, "%s: %s\n", toolName, message.c_str());
     std::exit(status);
+}
+
+void WriteHashLine(const std::string &what, uint64_t hash)
+{
+    const std::string line = CaptureHashLine(what, hash);
+    if (std::fwrite(line.data(), 1, line.size(), hashFile) != line.size()) {
+        Fail(exitWriteFailed, "cannot write " + options.hashes + ": " + std::strerror(errno));
+    }
 }
 
 std::string InOut(const std::string &name) { return (std::filesystem::path(options.out) / name).string(); }
@@ -246,6 +257,7 @@ void PullAudio(uint64_t microseconds)
     }
     audioBytes.assign(static_cast<size_t>(values) * 2, 0);
     SDLSNDCallback(tap, audioBytes.data(), static_cast<int>(audioBytes.size()));
+    soundHash = HashBytes(audioBytes.data(), audioBytes.size(), soundHash);
     if (std::fwrite(audioBytes.data(), 1, audioBytes.size(), wav) != audioBytes.size()) {
         Fail(exitWriteFailed, "cannot write " + wavPath + ": " + std::strerror(errno));
     }
@@ -285,6 +297,13 @@ void ShowProgress(int32_t frame, bool done)
         Fail(exitWriteFailed, "cannot write " + wavPath + ": " + std::strerror(errno));
     }
     wav = nullptr;
+    if (hashFile != nullptr) {
+        WriteHashLine("sound", soundHash);
+        if (std::fclose(hashFile) != 0) {
+            Fail(exitWriteFailed, "cannot write " + options.hashes + ": " + std::strerror(errno));
+        }
+        hashFile = nullptr;
+    }
     if (videoProcess >= 0) {
         FinishVideo(FindFfmpeg());
     }
@@ -318,6 +337,9 @@ void OnPresent(const IMG *image)
         return;  // a fade-out presentation: not a frame of the capture
     }
     capturedFrame = frameCount;
+    if (hashFile != nullptr) {
+        WriteHashLine(std::to_string(capturedFrame), HashWords(image->pixels, image->width * image->height));
+    }
     if (CaptureSelected(options, capturedFrame)) {
         std::string error;
         const std::string path = InOut(CaptureFrameName(capturedFrame));
@@ -377,6 +399,10 @@ void PrepareOutput()
     CaptureWavHeader(0, header);
     if (std::fwrite(header, 1, 44, wav) != 44) {
         Fail(exitBadSetup, "cannot write " + wavPath + ": " + std::strerror(errno));
+    }
+    // Binary, so that Windows writes the same line ends as everywhere else.
+    if (!options.hashes.empty() && (hashFile = std::fopen(options.hashes.c_str(), "wb")) == nullptr) {
+        Fail(exitBadSetup, "cannot write the hash file " + options.hashes + ": " + std::strerror(errno));
     }
 }
 
