@@ -61,7 +61,7 @@ const char *CaptureUsage();
 // The key symbol for a key name of the key script ("space", "esc", "b", "8"),
 // or -1 for a name it does not know. Letters are taken in either case.
 int32_t CaptureKeyCode(std::string_view name);
-// Whether frame is one of those the options write as PNG.
+// Whether frame is one of those the options write as pictures.
 bool CaptureSelected(const CaptureOptions &options, int32_t frame);
 // The file name of frame's picture inside the output folder: "frame-000042.png"
 // (".ppm" without libpng).
