@@ -4,7 +4,7 @@
 #     A GoogleTest executable of these sources, run with SDL's dummy video and
 #     audio drivers. MANUAL builds it only on request (cmake --build DIR --target
 #     name) and leaves it out of CTest.
-#   zolt_add_test(NAME name COMMAND ... [ENV ...] [TIMEOUT s] [COST n] [RESOURCE_LOCK lock])
+#   zolt_add_test(NAME name COMMAND ... [ENV ...] [TIMEOUT s] [COST n] [RESOURCE_LOCK lock...])
 #     Any other command, such as an end-to-end script; it chooses its own drivers.
 #
 # Every test runs with the one LeakSanitizer suppression file, counts exit
@@ -13,7 +13,7 @@
 set(ZOLT_LSAN_SUPPRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/lsan.supp)
 
 function(zolt_add_test)
-  cmake_parse_arguments(ARG "MANUAL" "NAME;TIMEOUT;COST;RESOURCE_LOCK" "SOURCES;LIBS;COMMAND;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "MANUAL" "NAME;TIMEOUT;COST" "SOURCES;LIBS;COMMAND;ENV;RESOURCE_LOCK" ${ARGN})
   set(environment "LSAN_OPTIONS=suppressions=${ZOLT_LSAN_SUPPRESSIONS}" ${ARG_ENV})
   if(ARG_SOURCES)
     if(ARG_MANUAL)
@@ -40,6 +40,6 @@ function(zolt_add_test)
     set_tests_properties(${ARG_NAME} PROPERTIES COST ${ARG_COST})
   endif()
   if(ARG_RESOURCE_LOCK)
-    set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+    set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
   endif()
 endfunction()

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -16,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "capture.h"
 #include "demo/assets.h"
+#include "fnv.h"
 #include "gfx/random.h"
 
 namespace {
@@ -179,7 +182,8 @@ protected:
     static void SetUpTestSuite()
     {
         // Space at frame 5 moves to the sine lines, whose trails fade slowly.
-        reference = Capture("--frames 42 --keys 5:space --write 31,41,42 --out '" + Folder("reference") + "'");
+        reference = Capture("--frames 42 --keys 5:space --write 31,41,42 --out '" + Folder("reference") +
+                            "' --hashes '" + Folder("reference.txt") + "'");
         eight = Capture("--frames 31 --keys 5:space,30:8 --write 31 --out '" + Folder("eight") + "'");
         trails = Capture("--frames 42 --keys 5:space,40:m --write 41,42 --out '" + Folder("trails") + "'");
     }
@@ -210,6 +214,36 @@ TEST_F(CaptureRun, SameCommandWritesTheSameBytes)
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_TRUE(first == ReadText(Folder("again") + "/" + name)) << name << " differs between two runs";
     }
+}
+
+// The hash file of a capture: its lines "FRAME HASH" of the written frames and
+// its "sound HASH" match the pictures and the soundtrack as written.
+void ExpectHashes(const std::string &name, int32_t frames, const std::vector<int32_t> &written)
+{
+    const std::string text = ReadText(Folder(name + ".txt"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), frames + 1) << text;
+    for (const int32_t frame : written) {
+        const std::vector<uint32_t> pixels = Frame(Folder(name), frame);
+        ASSERT_EQ(pixels.size(), size_t{side * side});
+        EXPECT_NE(text.find(CaptureHashLine(std::to_string(frame), HashWords(pixels.data(), side * side))),
+                  std::string::npos)
+            << "frame " << frame;
+    }
+    const std::string wav = ReadText(Folder(name) + "/soundtrack.wav");
+    ASSERT_GT(wav.size(), 44u);
+    const uint64_t sound = HashBytes(reinterpret_cast<const uint8_t *>(wav.data()) + 44, wav.size() - 44);
+    EXPECT_TRUE(text.ends_with("\n" + CaptureHashLine("sound", sound))) << text;
+}
+
+TEST_F(CaptureRun, HashesAreThoseOfTheWrittenFramesAndSound)
+{
+    ASSERT_EQ(reference.status, 0) << reference.errors;
+    ExpectHashes("reference", 42, {31, 41, 42});
+    // A key that quits ends the file too, after the soundtrack of its frame.
+    const ToolRun quit = Capture("--frames 50 --keys 20:q --write 20 --out '" + Folder("quit-hashes") + "' --hashes '" +
+                                 Folder("quit-hashes.txt") + "'");
+    ASSERT_EQ(quit.status, 0) << quit.errors;
+    ExpectHashes("quit-hashes", 20, {20});
 }
 
 TEST_F(CaptureRun, KeyEightShowsTheRateFromTheNextFrame)
@@ -358,6 +392,7 @@ TEST(CaptureErrors, BadRequestsExitWithStatusTwo)
         "--keys 5:b",
         "--frames 10 --out '" + file + "/inside'",
         "--frames 10 --out '" + file + "'",
+        "--frames 10 --out '" + Folder("hashless") + "' --hashes '" + file + "/inside'",
     };
     for (const std::string &arguments : cases) {
         const ToolRun run = Capture(arguments);

@@ -25,7 +25,7 @@ TEST(CaptureParse, ReadsEveryOption)
     CaptureOptions options;
     std::string error;
     ASSERT_TRUE(Parse({"--frames", "500", "--rate=50", "--keys", "250:b,100:space", "--keys=400:8", "--write",
-                       "every:10", "--out", "shots", "--quiet"},
+                       "every:10", "--out", "shots", "--hashes", "h.txt", "--quiet"},
                       &options, &error))
         << error;
     EXPECT_EQ(options.frames, 500);
@@ -40,6 +40,7 @@ TEST(CaptureParse, ReadsEveryOption)
     EXPECT_EQ(options.write, CaptureWrite::Every);
     EXPECT_EQ(options.every, 10);
     EXPECT_EQ(options.out, "shots");
+    EXPECT_EQ(options.hashes, "h.txt");
     EXPECT_EQ(options.progress, CaptureProgress::Off);
 }
 
@@ -95,6 +96,7 @@ TEST(CaptureParse, RefusesWhatItCannotUse)
         {{"--frames", "10", "--seconds", "1"}, "not both"},
         {{"--rate", "50"}, "how long"},
         {{"--frames", "10", "--out", ""}, "--out"},
+        {{"--frames", "10", "--hashes", ""}, "--hashes"},
         {{"--frames", "10", "--quiet=1"}, "takes no value"},
     };
     for (const Case &c : cases) {
@@ -138,6 +140,7 @@ TEST(CaptureSelected, AllEveryAndList)
     EXPECT_FALSE(CaptureSelected(options, 2));
     EXPECT_EQ(CaptureFrameName(42), "frame-000042.png");
     EXPECT_EQ(CaptureFrameName(1000000), "frame-1000000.png");
+    EXPECT_EQ(CaptureHashLine("42", 0xABCDEFull), "42 0000000000abcdef\n");
 }
 
 TEST(CaptureWavHeader, DescribesSixteenBitMonoAt44100)

@@ -1,8 +1,11 @@
 #include "capture.h"
 
+#if ZOLT_CAPTURE_PNG
 #include <png.h>
+#endif
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <utility>
 
@@ -27,7 +30,8 @@ static_assert(sizeof keyNames / sizeof keyNames[0] == 7);
 constexpr const char usage[] =
     "Usage: zolt7707-capture [options]\n"
     "Runs the ZOLT7707 demo headless under a virtual clock and writes its frames\n"
-    "as PNG pictures and its soundtrack as a WAV file.\n"
+    "as PNG pictures (raw PPM in the Windows and web builds) and its soundtrack as\n"
+    "a WAV file.\n"
     "\n"
     "Frames are numbered as the demo counts them: frame 1 is the first picture\n"
     "shown. A key given for frame N is read at the end of frame N, so its effect\n"
@@ -42,13 +46,19 @@ constexpr const char usage[] =
     "                    example 100:space,250:b,400:8; may be given more than once.\n"
     "                    KEY is a letter, a digit, space, esc (escape), return\n"
     "                    (enter), tab or backspace; one key per frame\n"
-    "  --write WHICH     frames to write as PNG: all (default), none, every:K\n"
+    "  --write WHICH     frames to write as pictures: all (default), none, every:K\n"
     "                    (frames K, 2K, 3K ...) or a list such as 10,20,100-120\n"
     "                    (without --frames or --seconds, a list also sets the length)\n"
     "  --out DIR         output folder, made when missing (default capture): it\n"
     "                    receives frame-NNNNNN.png and soundtrack.wav\n"
+    "  --hashes FILE     also write one line per frame, FRAME HASH, and a last\n"
+    "                    line, sound HASH: 64-bit FNV-1a hashes (16 hexadecimal\n"
+    "                    digits) of the frame's 65536 pixels (0x00RRGGBB words,\n"
+    "                    low byte first) and of the soundtrack's values (as in the\n"
+    "                    WAV file); the same keys give the same file everywhere\n"
     "  --video FILE      also make a video with ffmpeg (768 x 768, nearest-neighbour\n"
-    "                    scaling, with the soundtrack); --write then defaults to none\n"
+    "                    scaling, with the soundtrack; not in the Windows and web\n"
+    "                    builds); --write then defaults to none\n"
     "  --progress        always draw the progress bar on standard error\n"
     "  --quiet           never draw it (by default it is drawn on a terminal for\n"
     "                    captures of 250 frames or more)\n"
@@ -233,7 +243,7 @@ bool CaptureParse(int argc, const char *const argv[], CaptureOptions *options, s
         const auto takesValue = [&](std::string_view option) { return argument == option; };
         const bool needsValue = takesValue("--frames") || takesValue("--seconds") || takesValue("--rate") ||
                                 takesValue("--keys") || takesValue("--write") || takesValue("--out") ||
-                                takesValue("--video");
+                                takesValue("--video") || takesValue("--hashes");
         if (needsValue && !inlineValue) {
             if (i + 1 >= argc) {
                 *error = "option " + std::string(argument) + " needs a value";
@@ -284,6 +294,12 @@ bool CaptureParse(int argc, const char *const argv[], CaptureOptions *options, s
                 return false;
             }
             options->video = value;
+        } else if (argument == "--hashes") {
+            if (value.empty()) {
+                *error = "--hashes needs a file name";
+                return false;
+            }
+            options->hashes = value;
         } else if (argument == "--progress") {
             options->progress = CaptureProgress::On;
         } else if (argument == "--quiet") {
@@ -363,8 +379,15 @@ bool CaptureSelected(const CaptureOptions &options, int32_t frame)
 std::string CaptureFrameName(int32_t frame)
 {
     char name[32];
-    std::snprintf(name, sizeof name, "frame-%06d.png", static_cast<int>(frame));
+    std::snprintf(name, sizeof name, ZOLT_CAPTURE_PNG ? "frame-%06d.png" : "frame-%06d.ppm", static_cast<int>(frame));
     return name;
+}
+
+std::string CaptureHashLine(const std::string &what, uint64_t hash)
+{
+    char digits[24];
+    std::snprintf(digits, sizeof digits, " %016" PRIx64 "\n", hash);
+    return what + digits;
 }
 
 void CaptureWavHeader(uint32_t values, uint8_t header[44])
@@ -385,6 +408,7 @@ void CaptureWavHeader(uint32_t values, uint8_t header[44])
     PutLittle(header + 40, dataBytes, 4);
 }
 
+#if ZOLT_CAPTURE_PNG
 bool CaptureWritePng(const std::string &path, const uint32_t *pixels, int32_t width, int32_t height, std::string *error)
 {
     if (pixels == nullptr || width <= 0 || height <= 0) {
@@ -410,3 +434,4 @@ bool CaptureWritePng(const std::string &path, const uint32_t *pixels, int32_t wi
     }
     return true;
 }
+#endif

@@ -2,6 +2,9 @@
 // can be tested on their own: the command line, the key script, the choice of
 // frames to write, and the PNG and WAV writers.
 //
+// Frames are PNG pictures where the tool is built with libpng
+// (ZOLT_CAPTURE_PNG); elsewhere (the Windows and web builds) they are raw PPM.
+//
 // Frame numbers are the demo's frame counter: frame 1 is the picture the
 // first frame tail presents. A key given for frame n is seen by frame n's
 // keyboard poll, so its effect shows from frame n + 1 on.
@@ -40,6 +43,7 @@ struct CaptureOptions {
     std::vector<int32_t> list;  // for CaptureWrite::List: sorted, no repeats
     std::string out;            // the output folder
     std::string video;          // the video file to make with ffmpeg; empty for none
+    std::string hashes;         // the file of frame and sound hashes; empty for none
     CaptureProgress progress;
     bool help;
 };
@@ -57,15 +61,21 @@ const char *CaptureUsage();
 // The key symbol for a key name of the key script ("space", "esc", "b", "8"),
 // or -1 for a name it does not know. Letters are taken in either case.
 int32_t CaptureKeyCode(std::string_view name);
-// Whether frame is one of those the options write as PNG.
+// Whether frame is one of those the options write as pictures.
 bool CaptureSelected(const CaptureOptions &options, int32_t frame);
-// The file name of frame's picture inside the output folder: "frame-000042.png".
+// The file name of frame's picture inside the output folder: "frame-000042.png"
+// (".ppm" without libpng).
 std::string CaptureFrameName(int32_t frame);
+// One line of the --hashes file: what (a frame number or "sound"), a space, the
+// hash as 16 lower-case hexadecimal digits and a line feed.
+std::string CaptureHashLine(const std::string &what, uint64_t hash);
 
 // The 44-byte header of a 16-bit mono PCM WAV file at 44100 values per second
 // holding the given number of values.
 void CaptureWavHeader(uint32_t values, uint8_t header[44]);
+#if ZOLT_CAPTURE_PNG
 // Writes a width x height image of 0x00RRGGBB pixels as an 8-bit RGB PNG
 // through libpng. False, with libpng's message in *error, when it cannot.
 bool CaptureWritePng(const std::string &path, const uint32_t *pixels, int32_t width, int32_t height,
                      std::string *error);
+#endif

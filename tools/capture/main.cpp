@@ -10,14 +10,21 @@
 // output by the time the next FPSTick reads the clock, so that is where the
 // frame's share of the soundtrack is pulled through the sound output's
 // callback, from a queue that no audio thread drains.
+//
+// The same source builds for Linux, Windows (on the SDL.dll the programs use,
+// as a console program without SDLmain) and WebAssembly under node (see
+// node_sdl.cpp); only Linux starts ffmpeg for --video (ZOLT_CAPTURE_VIDEO).
 #include <SDL.h>
+#ifdef _WIN32
+// SDL's header renames main to SDL_main for its SDLmain library, which would
+// send standard output and standard error into files; this console tool keeps
+// its own main.
+#undef main
+#endif
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,16 +33,24 @@
 #include <string>
 #include <vector>
 
+#if ZOLT_CAPTURE_VIDEO
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <csignal>
+
+extern char **environ;
+#endif
+
 #include "audio/music.h"
 #include "audio/sdlsnd.h"
 #include "capture.h"
 #include "core/list.h"
 #include "demo/zolt7707.h"
+#include "fnv.h"
 #include "gfx/img.h"
 #include "platform/fps.h"
 #include "platform/sdldpy.h"
-
-extern char **environ;
 
 namespace {
 
@@ -68,15 +83,16 @@ uint64_t audioCarry = 0;  // 44100 x microseconds not yet turned into whole valu
 uint32_t audioValues = 0;
 FILE *wav = nullptr;
 std::string wavPath;
-
-// The ffmpeg that receives the frames, and the video-only file it writes.
-pid_t videoProcess = -1;
-int videoPipe = -1;
-std::string videoTemporary;
-int32_t videoRate = 25;
-uint64_t videoFramesSent = 0;
+FILE *hashFile = nullptr;  // --hashes: one line per frame, then the sound's
+uint64_t soundHash = fnvOffsetBasis;
 
 bool finishing = false;
+
+#ifdef __EMSCRIPTEN__
+constexpr bool nodeBuild = true;
+#else
+constexpr bool nodeBuild = false;
+#endif
 
 void Fail(int status, const std::string &message)
 {
@@ -84,7 +100,38 @@ void Fail(int status, const std::string &message)
     std::exit(status);
 }
 
+void WriteHashLine(const std::string &what, uint64_t hash)
+{
+    const std::string line = CaptureHashLine(what, hash);
+    if (std::fwrite(line.data(), 1, line.size(), hashFile) != line.size()) {
+        Fail(exitWriteFailed, "cannot write " + options.hashes + ": " + std::strerror(errno));
+    }
+}
+
+// Writes the frame's picture as PNG, or as raw PPM where the tool has no libpng.
+bool WriteFrame(const std::string &path, const IMG *image, std::string *error)
+{
+#if ZOLT_CAPTURE_PNG
+    return CaptureWritePng(path, image->pixels, image->width, image->height, error);
+#else
+    errno = 0;
+    if (!IMGSavePPM(image, path.c_str())) {
+        *error = errno != 0 ? std::strerror(errno) : "the picture could not be written";
+        return false;
+    }
+    return true;
+#endif
+}
+
 std::string InOut(const std::string &name) { return (std::filesystem::path(options.out) / name).string(); }
+
+#if ZOLT_CAPTURE_VIDEO
+// The ffmpeg that receives the frames, and the video-only file it writes.
+pid_t videoProcess = -1;
+int videoPipe = -1;
+std::string videoTemporary;
+int32_t videoRate = 25;
+uint64_t videoFramesSent = 0;
 
 // The path of the program ffmpeg on PATH, or empty.
 std::string FindFfmpeg()
@@ -233,6 +280,16 @@ void FinishVideo(const std::string &ffmpeg)
     }
 }
 
+bool VideoStarted() { return videoProcess >= 0; }
+#else
+// Nothing here can start ffmpeg (Windows, node): --video is refused before the capture begins.
+std::string FindFfmpeg() { return ""; }
+void StartVideo(const std::string &) {}
+void SendVideo(const IMG *) {}
+void FinishVideo(const std::string &) {}
+bool VideoStarted() { return false; }
+#endif
+
 // The soundtrack of one frame of the given length: 44100 values per second,
 // pulled through the callback as the audio thread would pull them. Whatever
 // the callback leaves unwritten (nothing queued) is silence, as SDL fills it.
@@ -246,6 +303,7 @@ void PullAudio(uint64_t microseconds)
     }
     audioBytes.assign(static_cast<size_t>(values) * 2, 0);
     SDLSNDCallback(tap, audioBytes.data(), static_cast<int>(audioBytes.size()));
+    soundHash = HashBytes(audioBytes.data(), audioBytes.size(), soundHash);
     if (std::fwrite(audioBytes.data(), 1, audioBytes.size(), wav) != audioBytes.size()) {
         Fail(exitWriteFailed, "cannot write " + wavPath + ": " + std::strerror(errno));
     }
@@ -285,14 +343,21 @@ void ShowProgress(int32_t frame, bool done)
         Fail(exitWriteFailed, "cannot write " + wavPath + ": " + std::strerror(errno));
     }
     wav = nullptr;
-    if (videoProcess >= 0) {
+    if (hashFile != nullptr) {
+        WriteHashLine("sound", soundHash);
+        if (std::fclose(hashFile) != 0) {
+            Fail(exitWriteFailed, "cannot write " + options.hashes + ": " + std::strerror(errno));
+        }
+        hashFile = nullptr;
+    }
+    if (VideoStarted()) {
         FinishVideo(FindFfmpeg());
     }
     if (options.progress != CaptureProgress::Off) {
-        std::fprintf(stderr, "%s: %d frames%s, %d written as PNG, %.2f s of sound in %s%s%s\n", toolName,
+        std::fprintf(stderr, "%s: %d frames%s, %d written as %s, %.2f s of sound in %s%s%s\n", toolName,
                      static_cast<int>(capturedFrame), how, static_cast<int>(framesWritten),
-                     static_cast<double>(audioValues) / captureAudioRate, options.out.c_str(),
-                     options.video.empty() ? "" : ", video ", options.video.c_str());
+                     ZOLT_CAPTURE_PNG ? "PNG" : "PPM", static_cast<double>(audioValues) / captureAudioRate,
+                     options.out.c_str(), options.video.empty() ? "" : ", video ", options.video.c_str());
     }
     std::exit(EXIT_SUCCESS);
 }
@@ -318,15 +383,18 @@ void OnPresent(const IMG *image)
         return;  // a fade-out presentation: not a frame of the capture
     }
     capturedFrame = frameCount;
+    if (hashFile != nullptr) {
+        WriteHashLine(std::to_string(capturedFrame), HashWords(image->pixels, image->width * image->height));
+    }
     if (CaptureSelected(options, capturedFrame)) {
         std::string error;
         const std::string path = InOut(CaptureFrameName(capturedFrame));
-        if (!CaptureWritePng(path, image->pixels, image->width, image->height, &error)) {
+        if (!WriteFrame(path, image, &error)) {
             Fail(exitWriteFailed, "cannot write " + path + ": " + error);
         }
         ++framesWritten;
     }
-    if (videoProcess >= 0) {
+    if (VideoStarted()) {
         SendVideo(image);
     }
     while (nextKey < options.keys.size() && options.keys[nextKey].frame <= capturedFrame) {
@@ -378,6 +446,21 @@ void PrepareOutput()
     if (std::fwrite(header, 1, 44, wav) != 44) {
         Fail(exitBadSetup, "cannot write " + wavPath + ": " + std::strerror(errno));
     }
+    // Binary, so that Windows writes the same line ends as everywhere else.
+    if (!options.hashes.empty() && (hashFile = std::fopen(options.hashes.c_str(), "wb")) == nullptr) {
+        Fail(exitBadSetup, "cannot write the hash file " + options.hashes + ": " + std::strerror(errno));
+    }
+}
+
+// Sets an environment variable for SDL, replacing any value.
+void SetVariable(const char *name, const char *value)
+{
+#ifdef _WIN32
+    // The C runtime copies the text into its environment and Windows'.
+    _putenv((std::string(name) + "=" + value).c_str());
+#else
+    setenv(name, value, 1);
+#endif
 }
 
 // The sound output the driver feeds: the record SDLSNDNew would make, with no device behind it.
@@ -418,9 +501,10 @@ int main(int argc, char *argv[])
     if (!options.video.empty()) {
         ffmpeg = FindFfmpeg();
         if (ffmpeg.empty()) {
-            Fail(exitBadSetup,
-                 "--video needs ffmpeg, which is not installed (no ffmpeg on PATH); "
-                 "install it or leave out --video");
+            Fail(exitBadSetup, ZOLT_CAPTURE_VIDEO ? "--video needs ffmpeg, which is not installed (no ffmpeg on PATH); "
+                                                    "install it or leave out --video"
+                                                  : "--video needs ffmpeg, which this build of the tool cannot start "
+                                                    "(only the Linux build makes videos); leave out --video");
         }
     }
     lastFrame = options.frames;
@@ -440,11 +524,13 @@ int main(int argc, char *argv[])
                    options.spanMicroseconds * options.rate / 1000000 >= progressMinimumFrames));
 
     // Headless: no window and no audio device, whatever the environment says.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", noAudioDriver, 1);
+    SetVariable("SDL_VIDEODRIVER", "dummy");
+    SetVariable("SDL_AUDIODRIVER", noAudioDriver);
     std::atexit(SDL_Quit);
     ZOLT7707Init();
-    if (display == nullptr || display->width != screenWidth || display->height != screenHeight) {
+    // Under node no video mode opens at all (node_sdl.cpp); the display record
+    // is still there, and with it the keyboard.
+    if (display == nullptr || (!nodeBuild && (display->width != screenWidth || display->height != screenHeight))) {
         Fail(exitWriteFailed, std::string("cannot open the headless display: ") + SDL_GetError());
     }
     ZOLT7707SceneInit();
