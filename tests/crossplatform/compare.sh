@@ -6,10 +6,10 @@
 # (OTHER_CXX; clang++ evaluates arguments in the web build's order), Windows x64
 # under wine, Windows x86 under scripts/wine-wow64 as the x86 Windows test runs
 # it (it sees only the folders of ZOLT_WOW64_SHARE: every file stays in
-# BUILD_DIR, which is added there) and WebAssembly under node; the Windows and web builds are test_windows_x64's,
-# test_windows_x86's and test_web's. A mismatch names the platform, the script
-# and the first differing frame, and writes that frame from both sides into
-# OUT_DIR. A platform that cannot run here is skipped with a line saying what is
+# BUILD_DIR, which is added there) and WebAssembly under node; the Windows and
+# web builds are those of test_windows_x64, test_windows_x86 and test_web. A
+# mismatch names the platform, the script and the first differing frame, and
+# writes that frame from both sides into OUT_DIR. A platform that cannot run here is skipped with a line saying what is
 # missing; with none left, so is the test (exit status 77).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -154,6 +154,6 @@ command -v wineserver >/dev/null && WINEPREFIX=$build/windows/wineprefix-x64 win
 [ "$failures" -eq 0 ] || exit 1
 if [ ${#platforms[@]} -eq 0 ]; then
     echo "SKIPPED: the cross-platform test: no platform besides the native build can be built and run here."
-    echo "  (scripts/install-deps test windowstest web installs clang, mingw-w64, wine64 and emscripten)"
+    echo "  (scripts/install-deps all installs clang, mingw-w64, wine64, debootstrap and emscripten)"
     exit 77
 fi
