@@ -10,7 +10,12 @@
 # Every test runs with the one LeakSanitizer suppression file, counts exit
 # status 77 as skipped (a script that misses a tool says which) and has a
 # time limit that only catches a hang (240 s unless TIMEOUT says otherwise).
+# The test programs' temporary files (testing::TempDir) go into a folder of
+# the build tree, so that two build trees' suites running at once never
+# write over each other's files.
 set(ZOLT_LSAN_SUPPRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/lsan.supp)
+set(ZOLT_TEST_TMPDIR ${CMAKE_BINARY_DIR}/tests/tmp)
+file(MAKE_DIRECTORY ${ZOLT_TEST_TMPDIR})
 
 function(zolt_add_test)
   cmake_parse_arguments(ARG "MANUAL" "NAME;TIMEOUT;COST" "SOURCES;LIBS;COMMAND;ENV;RESOURCE_LOCK" ${ARGN})
@@ -26,7 +31,7 @@ function(zolt_add_test)
       return()
     endif()
     set(ARG_COMMAND ${ARG_NAME})
-    list(PREPEND environment "SDL_VIDEODRIVER=dummy" "SDL_AUDIODRIVER=dummy")
+    list(PREPEND environment "SDL_VIDEODRIVER=dummy" "SDL_AUDIODRIVER=dummy" "TEST_TMPDIR=${ZOLT_TEST_TMPDIR}/")
   endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 240)
