@@ -5,7 +5,6 @@
 
 #include "audio/music.h"
 #include "audio/sample.h"
-#include "audio/sdlsnd.h"
 #include "core/list.h"
 #include "core/module.h"
 #include "fx/csine.h"
@@ -20,8 +19,6 @@
 #include "gfx/sine.h"
 #include "gfx/vec2d.h"
 #include "platform/fps.h"
-#include "platform/sdldpy.h"
-#include "platform/sdlkbd.h"
 #include "vector/cursorx.h"
 #include "vector/font.h"
 #include "vector/lfont.h"
@@ -52,11 +49,8 @@ constexpr char cornerWord[] = "ZOLT";
 
 // ---- Module variables ----
 
-SDLDPY *display = nullptr;
 IMG *screenImage = nullptr;
 IMG *blurImage = nullptr;
-SDLKBD *keyboard = nullptr;
-SDLSND *sound = nullptr;
 CURSORX *rasterCursor = nullptr;
 RASTER *raster = nullptr;
 FONT *bitmapFont = nullptr;
@@ -81,10 +75,9 @@ bool fadeOn = initialFadeOn;
 bool radialsOn = initialRadialsOn;
 uint32_t fadeColour = initialFadeColour;
 
-ZOLT7707Presenter presentHook = nullptr;
-ZOLT7707Exit exitHook = std::exit;
-
 namespace {
+
+ZOLT7707Platform platform{};
 
 // A colour of the table, picked by one random draw.
 uint32_t TableColour() { return static_cast<uint32_t>(SAMPLEGet(colourTable, RANDOMNext() % colourTableSize)); }
@@ -93,14 +86,6 @@ uint32_t TableColour() { return static_cast<uint32_t>(SAMPLEGet(colourTable, RAN
 uint32_t RandomGrey(int32_t mask, int32_t base)
 {
     return static_cast<uint32_t>((RANDOMNext() & mask) + base) * 0x010101u;
-}
-
-void Present(const IMG *image)
-{
-    SDLDPYShow(display, image);
-    if (presentHook != nullptr) {
-        presentHook(image);
-    }
 }
 
 // The frame loop every part shares: draw, frame tail, and leave at once when
@@ -212,22 +197,18 @@ void PlaceLaserGroup(LASER *p, LASER *q, LASER *r, LASER *s)
 
 // ---- Start-up and shutdown ----
 
-void ZOLT7707Init()
+void ZOLT7707Init(const ZOLT7707Platform &on)
 {
-    display = SDLDPYNew();
-    // The mode is set twice: the second call lets go of the first screen surface
-    // and opens the mode anew.
-    SDLDPYSetMode(display, screenWidth, screenHeight);
+    platform = on;
+    fpsClock = platform.clock;
+    fpsSleep = platform.sleep;
     screenImage = IMGNew();
-    const bool open = display != nullptr && display->width > 0 && display->height > 0;
-    IMGResize(screenImage, open ? display->width : screenWidth, open ? display->height : screenHeight);
+    IMGResize(screenImage, screenWidth, screenHeight);
     RANDOMSeed(randomSeed);
 }
 
 void ZOLT7707SceneInit()
 {
-    keyboard = SDLKBDNew();
-    sound = SDLSNDNew();
     rasterCursor = CURSORXNew();
     raster = RASTERNew();
     RASTERSetSize(raster, screenImage != nullptr ? screenImage->height : screenHeight);
@@ -279,11 +260,9 @@ void ZOLT7707MusicInit()
     if (music == nullptr) {
         return;
     }
-    // The loop is rewritten while the audio thread may be playing it: the
-    // rewrite runs under the sound output's audio lock.
-    if (sound != nullptr) {
-        music->guard = MUSICGuard{SDLSNDLock, SDLSNDUnlock, sound};
-    }
+    // The loop is rewritten while the sound sink may be playing it: the
+    // rewrite runs under the sink's guard.
+    music->guard = platform.guard;
     for (const SAMPLE &clip : clipSamples) {
         MUSICAdd(music, SAMPLECopy(&clip));
     }
@@ -291,14 +270,11 @@ void ZOLT7707MusicInit()
 
 void ZOLT7707SceneDone()
 {
-    // The sound output stops first, so nothing the music owns is still playing.
-    if (sound != nullptr) {
-        SDLSNDFree(&sound);
-    }
+    // The sound stops first, so nothing the music owns is still playing.
+    platform.release();
     MUSICFree(&music);
     FONTFree(&bitmapFont);
     RASTERFree(&raster);
-    SDLKBDFree(&keyboard);
 }
 
 void ZOLT7707Done()
@@ -306,7 +282,6 @@ void ZOLT7707Done()
     ZOLT7707FadeOut();
     ZOLT7707SceneDone();
     IMGFree(&screenImage);
-    SDLDPYFree(&display);
 }
 
 // ---- The frame cycle ----
@@ -324,19 +299,14 @@ void ZOLT7707FrameTail()
     ZOLT7707Letters();
     ZOLT7707Show();
     ZOLT7707Music();
-    if (keyboard != nullptr) {
-        SDLKBDGetKey(keyboard);
-        const int8_t code = static_cast<int8_t>(keyboard->keys[0]);
-        ZOLT7707OnKey(code);
-        keyboard->keys[0] = 0;
-    }
+    ZOLT7707OnKey(platform.key());
 }
 
 void ZOLT7707FadeOut()
 {
     for (int32_t i = 0; i < fadeOutFrames; ++i) {
         IMGFade(screenImage, fadeOutColour);
-        Present(screenImage);
+        platform.present(screenImage);
     }
 }
 
@@ -365,9 +335,9 @@ void ZOLT7707Show()
             IMGResize(blurImage, screenWidth, screenHeight);
         }
         IMGFXBlur(screenImage, blurImage, 1);
-        Present(blurImage);
+        platform.present(blurImage);
     } else {
-        Present(screenImage);
+        platform.present(screenImage);
     }
     if (fadeOn) {
         IMGFade(screenImage, fadeColour);
@@ -379,8 +349,8 @@ void ZOLT7707Show()
 void ZOLT7707Music()
 {
     MUSICUpdate(music);
-    if (sound != nullptr && music != nullptr && SDLSNDWaiting(sound) < queueDepth) {
-        SDLSNDPlaySAMPLE(sound, music->output);
+    if (music != nullptr && platform.queue != nullptr && platform.waiting() < queueDepth) {
+        platform.queue(music->output);
     }
 }
 
@@ -396,7 +366,7 @@ void ZOLT7707OnKey(int8_t code)
     case 'Q':
     case 'q':
         ZOLT7707FadeOut();
-        exitHook(EXIT_SUCCESS);
+        platform.exit(EXIT_SUCCESS);
         break;
     case ' ': nextPart = true; break;
     case '5': targetFps = 25; break;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "audio/music.h"
 #include "demo/assets.h"
 
 // The main module's identity: the five fields of the protocol, then the three
@@ -27,16 +28,29 @@ struct MUSIC;
 struct RASTER;
 struct SAMPLE;
 struct SCROLL;
-struct SDLDPY;
-struct SDLKBD;
-struct SDLSND;
+
+// What the frame cycle needs of the machine it runs on, and no more. The
+// programs fill it with the SDL display, keyboard, frame timer and sound
+// output (src/demo/main.cpp); the capture tool and the tests fill it with
+// their own, so the driver itself never touches SDL. Every function is set,
+// but for the sound sink's, which are null when there is no sound.
+struct ZOLT7707Platform {
+    void (*present)(const IMG *image);     // puts the picture on the screen
+    int8_t (*key)();                       // the key pressed since the last call, once; 0 for none
+    uint32_t (*clock)();                   // the frame timer's clock: microseconds, modulo 2^32
+    void (*sleep)(uint32_t milliseconds);  // the frame timer's sleep
+    // The sound sink: how many samples wait to be played (the music is queued
+    // again below 4), and queueing one more, which stays the caller's.
+    int32_t (*waiting)();
+    void (*queue)(SAMPLE *sample);
+    MUSICGuard guard;          // held around every rewrite of a sample the sink may be playing; may be empty
+    void (*exit)(int status);  // ends the process after the quit fade-out
+    void (*release)();         // stops the sound, closes the display and keyboard
+};
 
 // ---- Long-lived objects, made once and kept until the process ends ----
-extern SDLDPY *display;   // the one display, 256 x 256
 extern IMG *screenImage;  // every part draws into it
 extern IMG *blurImage;    // made on the first blurred frame
-extern SDLKBD *keyboard;
-extern SDLSND *sound;  // null when no audio device could be opened
 extern CURSORX *rasterCursor;
 extern RASTER *raster;    // one colour per screen row
 extern FONT *bitmapFont;  // 16 x 16 glyphs from the built-in glyph sheet
@@ -63,24 +77,18 @@ extern bool fadeOn;
 extern bool radialsOn;
 extern uint32_t fadeColour;  // subtracted from every pixel after each frame
 
-// ---- Seams for tools that run the demo headless ----
-// Called with every image the display is given, after it was shown.
-using ZOLT7707Presenter = void (*)(const IMG *image);
-extern ZOLT7707Presenter presentHook;
-// Ends the process after the quit fade-out: std::exit unless replaced.
-using ZOLT7707Exit = void (*)(int status);
-extern ZOLT7707Exit exitHook;
-
 // ---- Start-up and shutdown ----
-// Opens the display, sets its mode once more, makes the black screen image, seeds the generator.
-void ZOLT7707Init();
-// Makes the keyboard, sound output, raster, fonts, scrollers, music and colour table.
+// Runs the driver on platform from now on (the frame timer too), makes the
+// black screen image and seeds the generator.
+void ZOLT7707Init(const ZOLT7707Platform &platform);
+// Makes the raster, fonts, scrollers, music and colour table.
 void ZOLT7707SceneInit();
 // Makes the music from the sixteen built-in clips.
 void ZOLT7707MusicInit();
-// Stops the sound output first, then releases music, bitmap font, raster and keyboard.
+// Releases the platform first, so that no sound still plays, then music,
+// bitmap font and raster.
 void ZOLT7707SceneDone();
-// Fades out and releases everything ZOLT7707Init and ZOLT7707SceneInit made.
+// Fades out, releases the scene and the screen image.
 void ZOLT7707Done();
 
 // ---- The frame cycle ----

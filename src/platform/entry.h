@@ -14,18 +14,20 @@
 #include <SDL.h>
 #endif
 
+#include <cstdint>
+
 struct IMG;
 
-// What a platform needs of the frame loop beyond its sleep (fpsSleep, which
-// EntryStart installs itself): main hands these to the driver. Each is null
-// when the platform needs none.
+// What a platform changes in the frame loop: main hands these to the driver.
+// Each is null where the platform needs none.
 struct EntryHooks {
-    void (*presented)(const IMG *image);  // after the display was given image
-    void (*exit)(int status);             // ends the process after the quit fade-out (std::exit when null)
+    void (*presented)(const IMG *image);   // after the display was given image
+    void (*sleep)(uint32_t milliseconds);  // the frame's sleep (the frame timer's SDL_Delay when null)
+    void (*exit)(int status);              // ends the process after the quit fade-out (std::exit when null)
 };
 
-// Readies the platform before the display opens: SDL's shutdown at exit, the
-// platform's preferences and its frame sleep; returns its frame loop's hooks.
+// Readies the platform before the display opens: SDL's shutdown at exit and
+// the platform's preferences; returns its frame loop's hooks.
 EntryHooks EntryStart();
 // Null when the demo can be seen on the display it opened; otherwise why it
 // cannot (the program then ends with that message).

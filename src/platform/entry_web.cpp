@@ -13,7 +13,6 @@
 #include <new>
 
 #include "gfx/img.h"
-#include "platform/fps.h"
 
 // Tells the page how long the frame's work took since the browser last had
 // control (milliseconds, presenting included, sleeping not); the page keeps
@@ -95,9 +94,8 @@ void WebExit(int status) { emscripten_force_exit(status); }
 EntryHooks EntryStart()
 {
     std::atexit(SDL_Quit);
-    fpsSleep = WebYield;
     workStarted = emscripten_get_now();
-    return {WebPresented, WebExit};
+    return {WebPresented, WebYield, WebExit};
 }
 
 const char *EntryUnseen() { return nullptr; }

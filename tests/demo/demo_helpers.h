@@ -1,11 +1,8 @@
-// Shared by the driver tests: the demo started headless under a virtual clock
-// on which every frame takes exactly 1/25 s and no frame ever sleeps, and keys
-// pressed through SDL's own event queue.
+// Shared by the driver tests: the demo on a platform of the tests' own, with
+// no SDL under it. Its clock moves by exactly 1/25 s per frame, so no frame
+// ever sleeps; keys go straight to the next frame tail; every picture goes to
+// onPresent and the quit to onExit; there is no sound.
 #pragma once
-
-#include <gtest/gtest.h>
-
-#include <SDL.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,28 +11,34 @@
 #include "platform/fps.h"
 
 inline uint32_t virtualNow = 0;
-inline uint32_t VirtualClock() { return virtualNow += 40000; }
-inline void NoSleep(uint32_t) {}
+inline int8_t pendingKey = 0;
+inline void (*onPresent)(const IMG *image) = nullptr;
+inline void (*onExit)(int status) = [](int status) { std::exit(status); };
 
-// Start-up as the program does it, but paced by the virtual clock. As in the
-// program, SDL is shut down at exit: an audio thread still running while the
-// SDL library is unloaded at exit crashes now and then.
-inline void StartDemo()
+inline ZOLT7707Platform TestPlatform()
 {
-    [[maybe_unused]] static const int quitAtExit = std::atexit(SDL_Quit);
-    fpsClock = VirtualClock;
-    fpsSleep = NoSleep;
-    ZOLT7707Init();
+    ZOLT7707Platform platform{};
+    platform.present = [](const IMG *image) {
+        if (onPresent != nullptr) onPresent(image);
+    };
+    platform.key = [] {
+        const int8_t key = pendingKey;
+        pendingKey = 0;
+        return key;
+    };
+    platform.clock = [] { return virtualNow += 40000; };
+    platform.sleep = [](uint32_t) {};
+    platform.exit = [](int status) { onExit(status); };
+    platform.release = [] {};
+    return platform;
+}
+
+// Start-up as the program does it, on the given platform.
+inline void StartDemo(const ZOLT7707Platform &platform = TestPlatform())
+{
+    ZOLT7707Init(platform);
     ZOLT7707SceneInit();
 }
 
-// A key event (key-down unless told otherwise) for the next keyboard poll.
-inline void PressKey(SDLKey key, Uint8 type = SDL_KEYDOWN)
-{
-    SDL_Event event{};
-    event.type = type;
-    event.key.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    EXPECT_EQ(SDL_PushEvent(&event), 0);
-}
+// A key for the next frame tail: its keyboard code (letters in lower case).
+inline void PressKey(char code) { pendingKey = static_cast<int8_t>(code); }

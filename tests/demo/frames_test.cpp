@@ -123,7 +123,7 @@ void OnPresent(const IMG *image)
     if (frameCount == seen) return;  // a fade-out picture
     seen = frameCount;
     const int32_t frame = frameCount - skip;
-    if (frame <= 0) PressKey(SDLK_SPACE);
+    if (frame <= 0) PressKey(' ');
     for (size_t i = first; SameRun(first, i); ++i) {
         if (rows[i].frame == frame && rows[i].take != 'm') {
             Check(i, rows[i].take == 'a' ? shown : HashWords(image->pixels, image->width * image->height), image);
@@ -133,8 +133,7 @@ void OnPresent(const IMG *image)
     for (size_t at = 0, end; (end = keys.find(',', at)) != std::string::npos; at = end + 1) {
         const size_t colon = keys.find(':', at);
         if (colon < end && std::atoi(keys.c_str() + at) == frame) {
-            PressKey(keys.compare(colon + 1, end - colon - 1, "space") == 0 ? SDLK_SPACE
-                                                                            : static_cast<SDLKey>(keys[colon + 1]));
+            PressKey(keys.compare(colon + 1, end - colon - 1, "space") == 0 ? ' ' : keys[colon + 1]);
         }
     }
 }
@@ -161,10 +160,11 @@ void Sleep(uint32_t milliseconds) { virtualTime += milliseconds * 1000u; }
         std::ifstream in(ZOLT_FRAMES_SOURCE);
         source.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    StartDemo();
-    fpsClock = Clock;
-    fpsSleep = Sleep;
-    presentHook = OnPresent;
+    ZOLT7707Platform platform = TestPlatform();
+    platform.present = OnPresent;
+    platform.clock = Clock;
+    platform.sleep = Sleep;
+    StartDemo(platform);
     ZOLT7707Cycle();
     Finish();
 }
@@ -193,7 +193,7 @@ TEST(DemoFrames, EscapeEndsTheProcessWithStatusZero)
     EXPECT_EXIT(
         {
             StartDemo();
-            PressKey(SDLK_ESCAPE);
+            PressKey(27);
             ZOLT7707PartLasers();
             std::_Exit(3);  // not reached: the first frame's key ends the process
         },

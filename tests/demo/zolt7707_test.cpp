@@ -2,24 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
+#include "demo_helpers.h"
 #include "gfx/img.h"
 #include "gfx/random.h"
-#include "platform/sdldpy.h"
+#include "platform/fps.h"
 
-TEST(ZOLT7707Init, OpensTheScreenAndSeedsTheGenerator)
+TEST(ZOLT7707Init, MakesTheBlackScreenSeedsTheGeneratorAndTimesOnThePlatform)
 {
     RANDOMSeed(1);
-    ZOLT7707Init();
-    ASSERT_NE(display, nullptr);
-    EXPECT_EQ(display, SDLDPYCurrent());
-    EXPECT_EQ(display->width, screenWidth);
-    EXPECT_EQ(display->height, screenHeight);
-    ASSERT_NE(SDL_GetVideoSurface(), nullptr);
-    EXPECT_EQ(SDL_GetVideoSurface()->w, 256);
-    EXPECT_EQ(SDL_GetVideoSurface()->h, 256);
-
+    ZOLT7707Init(TestPlatform());
     ASSERT_NE(screenImage, nullptr);
     ASSERT_NE(screenImage->pixels, nullptr);
     EXPECT_EQ(screenImage->width, 256);
@@ -29,6 +20,9 @@ TEST(ZOLT7707Init, OpensTheScreenAndSeedsTheGenerator)
         lit += screenImage->pixels[i] != 0 ? 1 : 0;
     }
     EXPECT_EQ(lit, 0);
-
     EXPECT_EQ(RANDOMState(), randomSeed);
+    // The frame timer reads the platform's clock.
+    virtualNow = 0;
+    FPSTick();
+    EXPECT_EQ(virtualNow, 40000u);
 }

@@ -1,27 +1,20 @@
 // zolt7707-capture: runs the real demo driver headless and faster than real
 // time under a virtual clock, and writes what a viewer would see and hear.
 //
-// How a frame is taken: the frame tail counts the frame (FPSTick), sleeps on
-// the virtual clock (which only moves the clock), then presents; the present
-// hook records the picture of that frame counter once. The fade-out
-// presentations that open every part happen with the counter unchanged and are
-// passed over. Keys for frame n are pushed as SDL key-down events from the
-// present hook, before frame n's keyboard poll. The music has fed the sound
-// output by the time the next FPSTick reads the clock, so that is where the
-// frame's share of the soundtrack is pulled through the sound output's
-// callback, from a queue that no audio thread drains.
+// The driver runs on the tool's own platform: no window, no keyboard, no
+// audio device and no SDL. How a frame is taken: the frame tail counts the
+// frame (FPSTick), sleeps on the virtual clock (which only moves the clock),
+// then presents; the tool records the picture of that frame counter once.
+// The fade-out presentations that open every part happen with the counter
+// unchanged and are passed over. The key the script gives frame n is the key
+// that frame's tail reads. The music has fed the sound sink by the time the
+// next FPSTick reads the clock, so that is where the frame's share of the
+// soundtrack is pulled through the sound output's own callback, from a queue
+// that no audio thread drains.
 //
-// The same source builds for Linux, Windows (on the SDL.dll the programs use,
-// as a console program without SDLmain) and WebAssembly under node (see
-// node_sdl.cpp); only Linux starts ffmpeg for --video (ZOLT_CAPTURE_VIDEO).
-#include <SDL.h>
-#ifdef _WIN32
-// SDL's header renames main to SDL_main for its SDLmain library, which would
-// send standard output and standard error into files; this console tool keeps
-// its own main.
-#undef main
-#endif
-
+// The same source builds for Linux, Windows (a console program) and
+// WebAssembly under node; only Linux starts ffmpeg for --video
+// (ZOLT_CAPTURE_VIDEO).
 #include <unistd.h>
 
 #include <cerrno>
@@ -42,7 +35,6 @@
 extern char **environ;
 #endif
 
-#include "audio/music.h"
 #include "audio/sdlsnd.h"
 #include "capture.h"
 #include "core/list.h"
@@ -50,7 +42,6 @@ extern char **environ;
 #include "fnv.h"
 #include "gfx/img.h"
 #include "platform/fps.h"
-#include "platform/sdldpy.h"
 
 namespace {
 
@@ -60,10 +51,6 @@ constexpr int progressMinimumFrames = 250;
 constexpr int progressWidth = 40;
 constexpr const char toolName[] = "zolt7707-capture";
 constexpr const char soundtrackName[] = "soundtrack.wav";
-// SDL offers no audio driver of this name, so the sound output's SDL_Init
-// fails and no device (nor audio thread) is ever opened; the capture supplies
-// its own sound output record instead.
-constexpr const char noAudioDriver[] = "zolt7707-capture-none";
 
 CaptureOptions options;
 size_t nextKey = 0;
@@ -77,7 +64,7 @@ int32_t framesWritten = 0;
 int32_t progressShown = -1;
 bool progressOn = false;
 
-SDLSND *tap = nullptr;  // the sound output the driver feeds; drained only here
+SDLSND *tap = nullptr;  // the queue the driver feeds; drained only here, through the callback
 std::vector<uint8_t> audioBytes;
 uint64_t audioCarry = 0;  // 44100 x microseconds not yet turned into whole values
 uint32_t audioValues = 0;
@@ -87,12 +74,6 @@ FILE *hashFile = nullptr;  // --hashes: one line per frame, then the sound's
 uint64_t soundHash = fnvOffsetBasis;
 
 bool finishing = false;
-
-#ifdef __EMSCRIPTEN__
-constexpr bool nodeBuild = true;
-#else
-constexpr bool nodeBuild = false;
-#endif
 
 void Fail(int status, const std::string &message)
 {
@@ -397,26 +378,34 @@ void OnPresent(const IMG *image)
     if (VideoStarted()) {
         SendVideo(image);
     }
-    while (nextKey < options.keys.size() && options.keys[nextKey].frame <= capturedFrame) {
-        const CaptureKey &key = options.keys[nextKey++];
-        if (key.frame != capturedFrame) {
-            continue;
-        }
-        // Only the key-down: the keyboard keeps a code until the driver has acted on it.
-        SDL_Event event{};
-        event.type = SDL_KEYDOWN;
-        event.key.type = SDL_KEYDOWN;
-        event.key.state = SDL_PRESSED;
-        event.key.keysym.sym = static_cast<SDLKey>(key.code);
-        if (SDL_PushEvent(&event) != 0) {
-            Fail(exitWriteFailed, "SDL refused the key of frame " + std::to_string(key.frame) + ": " + SDL_GetError());
-        }
-    }
     if (lastFrame == 0 &&
         (virtualTime >= static_cast<uint64_t>(options.spanMicroseconds) || capturedFrame >= captureMaxFrames)) {
         lastFrame = capturedFrame;
     }
     ShowProgress(capturedFrame, false);
+}
+
+// The script's key for the frame whose tail asks, once.
+int8_t ScriptKey()
+{
+    while (nextKey < options.keys.size() && options.keys[nextKey].frame < frameCount) {
+        ++nextKey;
+    }
+    if (nextKey < options.keys.size() && options.keys[nextKey].frame == frameCount) {
+        return static_cast<int8_t>(options.keys[nextKey++].code);
+    }
+    return 0;
+}
+
+// The sound sink: the queue the callback plays from. Nothing else touches it,
+// so it needs no lock.
+int32_t Waiting() { return tap->queue->count; }
+
+void Queue(SAMPLE *sample)
+{
+    if (sample != nullptr) {
+        LISTAppend(tap->queue, sample);
+    }
 }
 
 void OnExit(int)
@@ -452,23 +441,11 @@ void PrepareOutput()
     }
 }
 
-// Sets an environment variable for SDL, replacing any value.
-void SetVariable(const char *name, const char *value)
+// The platform the driver runs on: the virtual clock, the script's keys, the
+// sound tap, and pictures and the quit taken here.
+ZOLT7707Platform CapturePlatform()
 {
-#ifdef _WIN32
-    // The C runtime copies the text into its environment and Windows'.
-    _putenv((std::string(name) + "=" + value).c_str());
-#else
-    setenv(name, value, 1);
-#endif
-}
-
-// The sound output the driver feeds: the record SDLSNDNew would make, with no device behind it.
-void InstallSoundTap()
-{
-    if (sound != nullptr) {
-        SDLSNDFree(&sound);  // a device did open after all: close it, nothing may drain the queue
-    }
+    // The record SDLSNDNew would make, with no device behind it.
     tap = new (std::nothrow) SDLSND{};
     if (tap == nullptr || (tap->queue = LISTNew()) == nullptr) {
         Fail(exitWriteFailed, "out of memory");
@@ -477,12 +454,16 @@ void InstallSoundTap()
     tap->resolution = sdlsndResolution;
     tap->sign = 's';
     tap->order = 'l';
-    sound = tap;
-    // As in the demo: the rewrite of the loop runs under the audio lock, which
-    // without an open device takes nothing.
-    if (music != nullptr) {
-        music->guard = MUSICGuard{SDLSNDLock, SDLSNDUnlock, tap};
-    }
+    ZOLT7707Platform platform{};
+    platform.present = OnPresent;
+    platform.key = ScriptKey;
+    platform.clock = VirtualClock;
+    platform.sleep = VirtualSleep;
+    platform.waiting = Waiting;
+    platform.queue = Queue;
+    platform.exit = OnExit;
+    platform.release = [] {};
+    return platform;
 }
 
 }  // namespace
@@ -523,23 +504,9 @@ int main(int argc, char *argv[])
                   (options.frames >= progressMinimumFrames ||
                    options.spanMicroseconds * options.rate / 1000000 >= progressMinimumFrames));
 
-    // Headless: no window and no audio device, whatever the environment says.
-    SetVariable("SDL_VIDEODRIVER", "dummy");
-    SetVariable("SDL_AUDIODRIVER", noAudioDriver);
-    std::atexit(SDL_Quit);
-    ZOLT7707Init();
-    // Under node no video mode opens at all (node_sdl.cpp); the display record
-    // is still there, and with it the keyboard.
-    if (display == nullptr || (!nodeBuild && (display->width != screenWidth || display->height != screenHeight))) {
-        Fail(exitWriteFailed, std::string("cannot open the headless display: ") + SDL_GetError());
-    }
+    ZOLT7707Init(CapturePlatform());
     ZOLT7707SceneInit();
-    InstallSoundTap();
     targetFps = options.rate;
-    fpsClock = VirtualClock;
-    fpsSleep = VirtualSleep;
-    presentHook = OnPresent;
-    exitHook = OnExit;
     if (!ffmpeg.empty()) {
         StartVideo(ffmpeg);
     }
