@@ -2,8 +2,8 @@
 //
 // A part routine runs its own frame loop, so one of its frames cannot be
 // called alone. Instead the part runs under the virtual frame clock (no
-// sleep) with the display taken away (nothing presented), and presentHook,
-// which the frame tail calls once per frame, notes the time at the frame
+// sleep) with nothing presented, and benchPresent, which the frame tail calls
+// once per frame, notes the time at the frame
 // warmFrames and at warmFrames + measuredFrames, then asks for the next part.
 // The time between two presentations is exactly one frame: the rest of one
 // tail, the part's drawing, and the tail up to the next presentation. Each
@@ -17,7 +17,6 @@
 #include "bench.h"
 #include "demo/zolt7707.h"
 #include "gfx/random.h"
-#include "platform/sdldpy.h"
 
 namespace {
 
@@ -43,17 +42,15 @@ void CountPresentation(const IMG *)
 
 void PartFrame(benchmark::State &state, void (*part)(), bool blur, bool radials)
 {
-    SDLDPY *shown = display;
-    display = nullptr;
     for (auto _ : state) {
         RANDOMSeed(randomSeed);
         blurOn = blur;
         radialsOn = radials;
         presentations = 0;
         firstMeasured = lastMeasured = Clock::time_point{};
-        presentHook = CountPresentation;
+        benchPresent = CountPresentation;
         part();
-        presentHook = nullptr;
+        benchPresent = nullptr;
         if (lastMeasured == Clock::time_point{}) {
             state.SkipWithError("the part ended before its measured frames");
             break;
@@ -63,7 +60,6 @@ void PartFrame(benchmark::State &state, void (*part)(), bool blur, bool radials)
     }
     blurOn = false;
     radialsOn = false;
-    display = shown;
 }
 
 struct Part {
