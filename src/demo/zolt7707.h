@@ -22,11 +22,8 @@ struct CURSORX;
 struct FONT;
 struct IMG;
 struct LFONT;
-struct LIST;
 struct LSCROLL;
-struct MUSIC;
 struct RASTER;
-struct SAMPLE;
 struct SCROLL;
 
 // What the frame cycle needs of the machine it runs on, and no more. The
