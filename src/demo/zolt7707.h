@@ -85,7 +85,9 @@ void ZOLT7707MusicInit();
 // Releases the platform first, so that no sound still plays, then music,
 // bitmap font and raster.
 void ZOLT7707SceneDone();
-// Fades out, releases the scene and the screen image.
+// Fades out, then releases the platform (the sound first), the music, the
+// bitmap font, the raster and the screen image. The other objects above stay
+// until the process ends.
 void ZOLT7707Done();
 
 // ---- The frame cycle ----
