@@ -31,7 +31,7 @@ tests=$(grep -rhoE --include=CMakeLists.txt 'zolt_add_test\(NAME [A-Za-z0-9_${}]
 
 checkPath() {
     local page=$1 path=${2%/} prefix="" part
-    case ${path%%/*} in build* | '' | *:*) return ;; esac
+    case ${path%%/*} in build* | '' | . | .. | *:*) return ;; esac
     [ -e "${path%%/*}" ] || return
     if [[ $path == *'*'* ]]; then
         compgen -G "$path" >/dev/null || gone "$page" "$path"
