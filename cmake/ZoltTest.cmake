@@ -2,8 +2,9 @@
 #
 #   zolt_add_test(NAME name SOURCES ... LIBS ... [ENV ...] [TIMEOUT s] [MANUAL])
 #     A GoogleTest executable of these sources, run with SDL's dummy video and
-#     audio drivers. MANUAL builds it only on request (cmake --build DIR --target
-#     name) and leaves it out of CTest.
+#     audio drivers (its main, tests/test_main.cpp, prints a skip line for a
+#     case that skips itself). MANUAL builds it only on request (cmake --build
+#     DIR --target name) and leaves it out of CTest.
 #   zolt_add_test(NAME name COMMAND ... [ENV ...] [TIMEOUT s] [COST n] [RESOURCE_LOCK lock...])
 #     Any other command, such as an end-to-end script; it chooses its own drivers.
 #
@@ -16,6 +17,8 @@
 set(ZOLT_LSAN_SUPPRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/lsan.supp)
 set(ZOLT_TEST_TMPDIR ${CMAKE_BINARY_DIR}/tests/tmp)
 file(MAKE_DIRECTORY ${ZOLT_TEST_TMPDIR})
+add_library(zolt_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/../tests/test_main.cpp)
+target_link_libraries(zolt_test_main PUBLIC GTest::gtest zolt_options)
 
 function(zolt_add_test)
   cmake_parse_arguments(ARG "MANUAL" "NAME;TIMEOUT;COST" "SOURCES;LIBS;COMMAND;ENV;RESOURCE_LOCK" ${ARGN})
@@ -26,7 +29,7 @@ function(zolt_add_test)
     else()
       add_executable(${ARG_NAME} ${ARG_SOURCES})
     endif()
-    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} zolt_options GTest::gtest GTest::gtest_main)
+    target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} zolt_options GTest::gtest zolt_test_main)
     if(ARG_MANUAL)
       return()
     endif()

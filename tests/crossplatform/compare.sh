@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The cross-platform test: compare.sh BUILD_DIR NATIVE_CAPTURE OTHER_CXX OUT_DIR.
+# The cross-platform test: compare.sh BUILD_DIR NATIVE_CAPTURE OTHER_CXX OUT_DIR IA32_PROBE.
 # The capture tool's --hashes of each key script below, from this build's tool
 # (the reference) and from every other platform that can be built and run here,
 # must be equal line for line. The platforms: the other native compiler
@@ -10,11 +10,12 @@
 # web builds are those of test_windows_x64, test_windows_x86 and test_web. A
 # mismatch names the platform, the script and the first differing frame, and
 # writes that frame from both sides into OUT_DIR. A platform that cannot run here is skipped with a line saying what is
-# missing; with none left, so is the test (exit status 77).
+# missing (or, for Windows x86, that IA32_PROBE finds no 32-bit code runs here); with none left, so is the test (exit
+# status 77).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
-native=$2 otherCxx=$3 out=$4
+native=$2 otherCxx=$3 out=$4 ia32Probe=$5
 work=$build/tests/crossplatform/work
 rm -rf "$work" "$out" && mkdir -p "$work" "$out"
 export ZOLT_WOW64_SHARE=$build${ZOLT_WOW64_SHARE:+:$ZOLT_WOW64_SHARE}
@@ -133,7 +134,13 @@ fi
 # The 32-bit runner of the x86 Windows test, with the same root.
 wow64=$root/scripts/wine-wow64
 export ZOLT_WOW64_ROOT=$build/windows/wow64
-if [ "$(id -u)" -ne 0 ] || ! command -v debootstrap >/dev/null; then
+why=$("$ia32Probe")
+probe=$?
+if [ "$probe" -eq 1 ]; then
+    echo "SKIPPED: the cross-platform test on windows-x86: this machine's kernel runs 64-bit user code only${why:+ ($why)}."
+elif [ "$probe" -ne 0 ]; then
+    fail "windows-x86: the 32-bit code probe $ia32Probe ended with status $probe"
+elif [ "$(id -u)" -ne 0 ] || ! command -v debootstrap >/dev/null; then
     skip windows-x86 "the 32-bit runner's root and debootstrap (scripts/wine-wow64; Debian package debootstrap)"
 elif ! command -v i686-w64-mingw32-g++-posix >/dev/null; then
     skip windows-x86 "mingw-w64's i686-w64-mingw32-g++-posix (Debian package mingw-w64)"

@@ -19,10 +19,11 @@ set -u
 windowed=$1
 fullscreen=$2
 wmDelete=${3:-}
+skip() { echo "SKIPPED: the end-to-end test of both programs: $1."; }
 
 for tool in Xvfb xdotool xwd od awk cmp; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
+        skip "$tool is not installed"
         exit 77
     fi
 done
@@ -35,13 +36,13 @@ for candidate in /usr/bin/convert "$(command -v convert 2>/dev/null)"; do
     fi
 done
 if [ -z "$convert" ]; then
-    echo "SKIP: ImageMagick's convert is not installed"
+    skip "ImageMagick's convert is not installed"
     exit 77
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
 if ! startXvfb; then
-    echo "SKIP: no X server to test on"
+    skip "no X server to test on"
     exit 77
 fi
 unset SDL_VIDEODRIVER
@@ -389,7 +390,7 @@ if [ -n "$wmDelete" ] && start "$windowed" dummy; then
     "$wmDelete" "$window" || fail "could not ask the window to close"
     expectExit "window: closed"
 elif [ -z "$wmDelete" ]; then
-    echo "skipped: closing the window (no helper to send WM_DELETE_WINDOW)"
+    echo "SKIPPED: the programs' test of closing the window: no helper to send WM_DELETE_WINDOW (it needs libx11-dev)."
 fi
 
 # Full-screen program: starts, shows the picture scaled to the whole screen,

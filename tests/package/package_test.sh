@@ -19,13 +19,15 @@ set -u
 deb=${1:?usage: package_test.sh PACKAGE.deb}
 [ -f "$deb" ] || { echo "FAIL: no package at $deb"; exit 1; }
 deb=$(realpath "$deb")
+# A skip line: the reason, and what of the test is skipped when not all of it.
+skip() { echo "SKIPPED: the package test${2:-}: $1."; }
 if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: installing a package needs root"
+    skip "installing a package needs root"
     exit 77
 fi
 for tool in Xvfb xdotool apt-get man; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
+        skip "$tool is not installed"
         exit 77
     fi
 done
@@ -53,7 +55,7 @@ if command -v lintian >/dev/null 2>&1; then
     fi
     grep -E '^[EW]:' "$work/lintian.log"
 else
-    echo "skipped: lintian (not installed)"
+    skip "lintian is not installed" "'s lintian check"
 fi
 
 # Every path in the places a package may write to. The caches that other
@@ -75,7 +77,7 @@ ok "apt-get install ./$(basename "$deb") ($(elapsed))"
 bin=/usr/games
 # Slimmed systems (container images) may tell dpkg to leave out every manual page.
 manExcluded=$(grep -rhsE '^path-exclude[= ]+/usr/share/man/' /etc/dpkg/dpkg.cfg /etc/dpkg/dpkg.cfg.d | head -n 1)
-[ -z "$manExcluded" ] || echo "skipped: man -w (dpkg is told to leave out the pages: $manExcluded)"
+[ -z "$manExcluded" ] || skip "dpkg is told to leave out the pages ($manExcluded)" "'s man -w check"
 for program in zolt7707 zolt7707-window zolt7707-capture; do
     [ -x "$bin/$program" ] || fail "$bin/$program is not installed"
     if [ -n "$manExcluded" ]; then
@@ -89,11 +91,15 @@ mapfile -t desktop < <(dpkg -L "$name" | grep '\.desktop$')
 if command -v desktop-file-validate >/dev/null 2>&1; then
     desktop-file-validate "${desktop[@]}" && ok "desktop-file-validate: ${desktop[*]}" ||
         fail "desktop-file-validate ${desktop[*]}"
+else
+    skip "desktop-file-validate is not installed" "'s desktop entry check"
 fi
 if command -v appstreamcli >/dev/null 2>&1; then
     metainfo=$(dpkg -L "$name" | grep '\.metainfo\.xml$')
     appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 && ok "appstreamcli validate $metainfo" ||
         { fail "appstreamcli validate $metainfo"; cat "$work/appstream.log"; }
+else
+    skip "appstreamcli is not installed" "'s metainfo check"
 fi
 while read -r icon; do
     size=${icon#/usr/share/icons/hicolor/}

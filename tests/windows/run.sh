@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The Windows test of one target:
-#   run.sh WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL [WM-DELETE-HELPER]
+#   run.sh WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL IA32-PROBE [WM-DELETE-HELPER]
 # Builds that target's release archive into WINDOWS_BUILD_DIR (scripts/windows-build,
 # installing nothing), checks it with check_pe.sh and runs windows_test.sh on it:
 # the 64-bit programs under this machine's Wine, the 32-bit ones under
 # scripts/wine-wow64 (Wine 10's WoW64 mode, from a root kept in
-# WINDOWS_BUILD_DIR/wow64). Exit status 77 (skipped) names what is missing.
+# WINDOWS_BUILD_DIR/wow64). Exit status 77 (skipped) names what is missing, or
+# that this machine runs no 32-bit code, which IA32-PROBE (ia32_probe.cpp) tells.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -20,8 +21,18 @@ missing() { skip "$1 is missing"; }
 case "$arch" in
   x64) host=x86_64 ;;
   x86) host=i686 ;;
-  *) echo "usage: $0 WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL [WM-DELETE-HELPER]" >&2; exit 2 ;;
+  *) echo "usage: $0 WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL IA32-PROBE [WM-DELETE-HELPER]" >&2; exit 2 ;;
 esac
+# Asked first: where the kernel runs 64-bit programs only, nothing is built or fetched.
+if [ "$arch" = x86 ]; then
+  probe=0
+  why=$("$4") || probe=$?
+  if [ "$probe" -eq 1 ]; then
+    echo "SKIPPED: the x86 Windows test: this machine's kernel runs 64-bit user code only${why:+ ($why)}."
+    exit 77
+  fi
+  [ "$probe" -eq 0 ] || { echo "FAIL: the 32-bit code probe $4 ended with status $probe"; exit 1; }
+fi
 command -v "$host-w64-mingw32-g++-posix" >/dev/null ||
   missing "the cross compiler $host-w64-mingw32-g++-posix (Debian package mingw-w64)"
 for tool in Xvfb xdotool xwd; do
@@ -54,4 +65,4 @@ if [ -n "${prepare:-}" ]; then
 fi
 archive=$(ls "$build"/zolt7707-*-windows-"$arch".zip)
 bash "$here/check_pe.sh" "$archive" || exit 1
-bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix-$arch" "$3" "${4:-}"
+bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix-$arch" "$3" "${5:-}"
