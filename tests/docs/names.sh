@@ -8,7 +8,8 @@
 #   option on its own appears in scripts/, tools/, tests/, bench/ or .ci/;
 # - every ZOLT_* name appears in the tree's sources, scripts or CMake files;
 # - a test name (test_*, demo_programs, fuzz_corpus_*) is registered in a
-#   CMakeLists.txt; a code name like IMGFade or benchPresent is in the sources;
+#   CMakeLists.txt; a CMake name (zolt_*) or a code name like IMGFade or
+#   benchPresent is in the sources;
 # - the pages' relative links and pictures exist.
 # Usage: names.sh [SOURCE-DIR]. Prints each name that has gone; exit status 1 then.
 set -uo pipefail
@@ -62,6 +63,8 @@ checkSpan() {
     if [ "$first" = "$span" ]; then
         if [[ $span =~ ^(test_[a-z0-9_]+|demo_programs|fuzz_corpus_[A-Za-z0-9]+)$ ]]; then
             grep -qxE "$tests" <<<"$span" || gone "$page" "test $span"
+        elif [[ $span =~ ^zolt_[a-z0-9_]+$ ]]; then
+            inTree "$span" src tools tests bench cmake packaging CMakeLists.txt || gone "$page" "$span"
         elif [[ $span =~ ^([A-Z][A-Z0-9]*[A-Z][a-z]|[a-z]+[A-Z])[A-Za-z0-9]*$ ]]; then
             inTree "$span" src tools bench tests web || gone "$page" "$span"
         fi
