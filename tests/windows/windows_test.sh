@@ -7,9 +7,10 @@
 # script's scratch folder and the Wine prefix at their own paths.
 # - on a 1920 x 1080 screen zolt7707-window.exe opens a 768 x 768 window
 #   titled "ZOLT7707" showing the scroll part (raster bars) blown up 3 times in
-#   whole-pixel blocks (256 x 256 with SDL12COMPAT_WINDOW_SCALING=1); Space changes the part; "8" shows the measured
-#   rate, read back from the screenshot with the glyph sheet's digits, at 25
-#   and (after "6") at 50 frames per second; Escape, "q" and closing the
+#   whole-pixel blocks (256 x 256 with SDL12COMPAT_WINDOW_SCALING=1; the same
+#   768 x 768 at 150 % display scaling); Space changes the part; "8" shows the
+#   measured rate, read back from the screenshot with the glyph sheet's digits,
+#   at 25 and (after "6") at 50 frames per second; Escape, "q" and closing the
 #   window end it with status 0 and leave no empty stdout.txt or stderr.txt;
 #   with SDL's disk sound driver the recorded sound is neither silent nor
 #   clipped, and begins as the music the capture tool records for the demo;
@@ -256,13 +257,25 @@ if SDL12COMPAT_WINDOW_SCALING=1 start zolt7707-window.exe dummy; then
     pressKey q
     expectExit "window: q"
 fi
+# Display scaling at 150 % (Wine's LogPixels 144): the window keeps its size
+# in whole-pixel blocks, as the program declares itself aware of the scaling;
+# Wine 10 (the x86 runner) stretches the window of one that does not, blurred.
+# Wine reads it when its session starts: setDpi waits for the session to end.
+setDpi() {
+    "${runner[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+        "${runner[@]}" wineserver -w
+}
 if [ -z "$wmDelete" ]; then
     echo "skipped: closing the window (no helper to send WM_DELETE_WINDOW)"
-elif start zolt7707-window.exe dummy; then
+elif setDpi 144 && start zolt7707-window.exe dummy; then
     demoRunning "window: closed"
+    [ "$WIDTH" = 768 ] && [ "$HEIGHT" = 768 ] && blocks "$work/running" "$size" "$left" "$top" &&
+        ok "at 150 % display scaling: a 768x768 window in whole-pixel blocks" ||
+        fail "at 150 % display scaling: a ${WIDTH}x$HEIGHT window, $offBytes bytes off the blocks"
     "$wmDelete" "$window" || fail "could not ask the window to close"
     expectExit "window: closed"
 fi
+setDpi 96 || fail "could not set Wine's display scaling back to 100 %"
 if start zolt7707.exe dummy; then
     # No mode change: the window takes the whole 1920 x 1080 screen, black left
     # and right of the picture, which is blown up to the screen's height in
