@@ -3,13 +3,13 @@
 # instant key taps and judged from screenshots and the recorded sound:
 # - on a 1920 x 1080 screen the windowed program opens a 768 x 768 window
 #   titled "ZOLT7707" showing the scroll part (raster bars) blown up 3 times
-#   in whole-pixel blocks (256 x 256 with SDL12COMPAT_WINDOW_SCALING=1); "b" blurs the picture and "b" again sharpens
-#   it; Space walks through the seven parts and back to the first, each part's
-#   picture lit and unlike the others; "8" shows the frame rate as two digits
-#   at the top-left and "8" again hides it; "m" turns the trails off and on;
-#   "r" draws the colour sines as spokes from the centre; Escape, "q" and
-#   closing the window end it with status 0; its sound is neither silent nor
-#   clipped;
+#   in whole-pixel blocks (256 x 256 with SDL12COMPAT_WINDOW_SCALING=1); "b"
+#   blurs the picture and "b" again sharpens it; Space walks through the seven
+#   parts and back to the first, each part's picture lit and unlike the others;
+#   "8" shows the frame rate as two digits at the top-left and "8" again hides
+#   it; "m" turns the trails off and on; "r" draws the colour sines as spokes
+#   from the centre; Escape, "q" and closing the window end it with status 0;
+#   its sound is neither silent nor clipped;
 # - the full-screen program shows the picture scaled to the screen's height
 #   (centred on black, nearest-neighbour blocks) and ends with status 0 on Escape.
 # Usage: programs_test.sh WINDOWED-PROGRAM FULLSCREEN-PROGRAM [WM-DELETE-HELPER]

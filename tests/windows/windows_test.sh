@@ -253,7 +253,8 @@ demoRunning() { shootUntil running 15 '[ "$bars" -ge 3 ]' || fail "$1: the scrol
 # The viewer's own window scale wins.
 if SDL12COMPAT_WINDOW_SCALING=1 start zolt7707-window.exe dummy; then
     demoRunning "window: q"
-    [ "$WIDTH" = 256 ] && [ "$HEIGHT" = 256 ] || fail "SDL12COMPAT_WINDOW_SCALING=1: the window is ${WIDTH}x${HEIGHT}, want 256x256"
+    [ "$WIDTH" = 256 ] && [ "$HEIGHT" = 256 ] ||
+        fail "SDL12COMPAT_WINDOW_SCALING=1: the window is ${WIDTH}x${HEIGHT}, want 256x256"
     pressKey q
     expectExit "window: q"
 fi
