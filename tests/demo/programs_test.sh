@@ -10,8 +10,9 @@
 #   it; "m" turns the trails off and on; "r" draws the colour sines as spokes
 #   from the centre; Escape, "q" and closing the window end it with status 0;
 #   its sound is neither silent nor clipped;
-# - the full-screen program shows the picture scaled to the screen's height
-#   (centred on black, nearest-neighbour blocks) and ends with status 0 on Escape.
+# - on a 1024 x 768 screen the full-screen program shows the picture scaled to
+#   the screen's height (centred on black, whole-pixel blocks) and ends with
+#   status 0 on Escape.
 # Usage: programs_test.sh WINDOWED-PROGRAM FULLSCREEN-PROGRAM [WM-DELETE-HELPER]
 # Exits 77 (skipped) when Xvfb, the X tools or ImageMagick are missing.
 # With ZOLT_E2E_SHOTS set to a folder, one screenshot of each part is kept there.
@@ -395,9 +396,11 @@ fi
 
 # Full-screen program: starts, shows the picture scaled to the whole screen,
 # Escape quits. Xvfb has no window manager to grant the full-screen request,
-# so the test plays its part and gives the window the whole screen.
+# so the test plays its part and gives the window the whole screen. A screen
+# 768 high (3 times the picture) makes every demo pixel a whole block.
+restartXvfb 1024x768x24 || fail "no X server with a 1024x768 screen"
 if start "$fullscreen" dummy; then
-    eval "$(xdotool getdisplaygeometry --shell 2>/dev/null || echo WIDTH=1920 HEIGHT=1080)"
+    eval "$(xdotool getdisplaygeometry --shell 2>/dev/null || echo WIDTH=1024 HEIGHT=768)"
     screenWidth=$WIDTH
     screenHeight=$HEIGHT
     xdotool windowsize "$window" "$WIDTH" "$HEIGHT" windowmove "$window" 0 0
