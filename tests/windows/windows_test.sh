@@ -268,7 +268,7 @@ setDpi() {
         "${runner[@]}" wineserver -w
 }
 if [ -z "$wmDelete" ]; then
-    echo "skipped: closing the window (no helper to send WM_DELETE_WINDOW)"
+    echo "SKIPPED: the Windows test of closing the window and of display scaling: no helper to send WM_DELETE_WINDOW (it needs libx11-dev)."
 elif setDpi 144 && start zolt7707-window.exe dummy; then
     demoRunning "window: closed"
     [ "$WIDTH" = 768 ] && [ "$HEIGHT" = 768 ] && blocks "$work/running" "$size" "$left" "$top" &&
