@@ -64,3 +64,29 @@ startXvfb() {
         return 1
     fi
 }
+
+# Stops the server and starts another with a screen of the given size. The
+# old server's display number goes first, or the new one might be read before
+# the file is made anew.
+restartXvfb() {
+    kill "$xvfbPid" && wait "$xvfbPid" 2>/dev/null
+    xvfbPid=
+    rm -f "$work/display"
+    startXvfb "$1"
+}
+
+# Sets offBytes to the number of bytes of the SIZE x SIZE square at LEFT, TOP
+# of the screenshot NAME.png that differ from the 256 x 256 raw RGB picture
+# NAME.rgb taken out of it, blown up again to SIZE x SIZE by nearest neighbour;
+# succeeds when none does: every demo pixel is then one sharp block of the
+# screen. SIZE is a multiple of 256: at other scales a renderer may round the
+# edges of blocks that fall halfway between two pixels the other way.
+blocks() {
+    local shot=$1 size=$2 left=$3 top=$4 convert=${convert:-convert}
+    offBytes=unknown
+    "$convert" "$shot.png" -crop "${size}x$size+$left+$top" +repage -depth 8 "rgb:$work/crop.rgb" &&
+        "$convert" -size 256x256 -depth 8 "rgb:$shot.rgb" -sample "${size}x$size" -depth 8 "rgb:$work/blown.rgb" ||
+        return 1
+    offBytes=$(cmp -l "$work/crop.rgb" "$work/blown.rgb" | wc -l)
+    [ "$offBytes" -eq 0 ]
+}

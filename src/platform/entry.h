@@ -3,7 +3,7 @@
 // source of its own, and the build links the one of its target:
 // entry_desktop.cpp (sdl12-compat over SDL 2: Linux and the like),
 // entry_web.cpp (Emscripten's SDL in a browser page) and entry_windows.cpp
-// (SDL 1.2 itself, entered through its SDLmain library).
+// (sdl12-compat over SDL 2, entered through its SDLmain library).
 #pragma once
 
 // Where SDL's main library is the process entry (Windows), SDL's header renames

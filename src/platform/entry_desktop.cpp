@@ -7,20 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-// sdl12-compat scales a full-screen mode with linear filtering unless told
-// otherwise, which blurs the 256 x 256 picture; a user's own choice stands.
-void PreferSharpScaling() { setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0); }
-
-}  // namespace
+#include "platform/sdlscale.h"
 
 EntryHooks EntryStart()
 {
     // No entry library registers SDL's shutdown here, and SDL must still be
     // shut down on every exit.
     std::atexit(SDL_Quit);
-    PreferSharpScaling();
+    SDLSCALEPrepare();
     return {};
 }
 

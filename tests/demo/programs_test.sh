@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # End-to-end check of both programs on a real X server (Xvfb), driven with
 # instant key taps and judged from screenshots and the recorded sound:
-# - the windowed program opens a 256 x 256 window titled "ZOLT7707" and shows
-#   the scroll part (raster bars); "b" blurs the picture and "b" again sharpens
-#   it; Space walks through the seven parts and back to the first, each part's
-#   picture lit and unlike the others; "8" shows the frame rate as two digits
-#   at the top-left and "8" again hides it; "m" turns the trails off and on;
-#   "r" draws the colour sines as spokes from the centre; Escape, "q" and
-#   closing the window end it with status 0; its sound is neither silent nor
-#   clipped;
-# - the full-screen program shows the picture scaled to the screen (centred,
-#   nearest-neighbour blocks) and ends with status 0 on Escape.
+# - on a 1920 x 1080 screen the windowed program opens a 768 x 768 window
+#   titled "ZOLT7707" showing the scroll part (raster bars) blown up 3 times
+#   in whole-pixel blocks (256 x 256 with SDL12COMPAT_WINDOW_SCALING=1); "b"
+#   blurs the picture and "b" again sharpens it; Space walks through the seven
+#   parts and back to the first, each part's picture lit and unlike the others;
+#   "8" shows the frame rate as two digits at the top-left and "8" again hides
+#   it; "m" turns the trails off and on; "r" draws the colour sines as spokes
+#   from the centre; Escape, "q" and closing the window end it with status 0;
+#   its sound is neither silent nor clipped;
+# - on a 1024 x 768 screen the full-screen program shows the picture scaled to
+#   the screen's height (centred on black, whole-pixel blocks) and ends with
+#   status 0 on Escape.
 # Usage: programs_test.sh WINDOWED-PROGRAM FULLSCREEN-PROGRAM [WM-DELETE-HELPER]
 # Exits 77 (skipped) when Xvfb, the X tools or ImageMagick are missing.
 # With ZOLT_E2E_SHOTS set to a folder, one screenshot of each part is kept there.
@@ -41,7 +43,7 @@ if [ -z "$convert" ]; then
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/../xserver.sh"
-if ! startXvfb; then
+if ! startXvfb 1920x1080x24; then
     skip "no X server to test on"
     exit 77
 fi
@@ -130,21 +132,20 @@ pressKey() {
 }
 
 # Screenshots the window into $work/NAME.png and, as 256 x 256 raw RGB (the
-# picture taken out of a larger window at its scale), $work/NAME.rgb; sets
-# shotWidth, shotHeight, scale, left and top. Fails when no screenshot could be taken.
+# picture taken out of the square in the middle of the window), $work/NAME.rgb;
+# sets shotWidth, shotHeight, size, left and top. Fails when no screenshot could be taken.
 shoot() {
     local name=$1 WIDTH HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')"
-    [ -n "${WIDTH:-}" ] || return 1
+    [ -n "${WIDTH:-}" ] && [ "$WIDTH" -ge 256 ] && [ "$HEIGHT" -ge 256 ] || return 1
     shotWidth=$WIDTH
     shotHeight=$HEIGHT
-    scale=$((WIDTH < HEIGHT ? WIDTH / 256 : HEIGHT / 256))
-    [ "$scale" -ge 1 ] || return 1
-    left=$(((WIDTH - 256 * scale) / 2))
-    top=$(((HEIGHT - 256 * scale) / 2))
+    size=$((WIDTH < HEIGHT ? WIDTH : HEIGHT))
+    left=$(((WIDTH - size) / 2))
+    top=$(((HEIGHT - size) / 2))
     xwd -silent -id "$window" >"$work/shot.xwd" 2>/dev/null &&
         "$convert" "xwd:$work/shot.xwd" "$work/$name.png" 2>/dev/null &&
-        "$convert" "$work/$name.png" -crop "$((256 * scale))x$((256 * scale))+$left+$top" +repage \
+        "$convert" "$work/$name.png" -crop "${size}x$size+$left+$top" +repage \
             -sample 256x256 -depth 8 "rgb:$work/$name.rgb" 2>/dev/null &&
         [ "$(stat -c %s "$work/$name.rgb")" -eq $((256 * 256 * 3)) ]
 }
@@ -230,15 +231,14 @@ blurred='[ "$lit" -ge 500 ] && [ $((bright * 8)) -lt "$lit" ]'
 audio="$work/audio.raw"
 export SDL_DISKAUDIOFILE=$audio
 if start "$windowed" disk; then
-    eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
-    [ "$WIDTH" = 256 ] && [ "$HEIGHT" = 256 ] || fail "window is ${WIDTH}x${HEIGHT}, want 256x256"
-
-    # The scroll part: raster bars, rows of one colour across the picture.
-    if shootUntil scroll 10 "$whole" "$scrollPart && $sharp"; then
-        ok "window shows the raster bars ($bars bars, $lit lit pixels)"
+    # The scroll part: raster bars, rows of one colour across the picture,
+    # each demo pixel a 3 x 3 block of the window.
+    if shootUntil scroll 10 "$whole" "$scrollPart && $sharp" && blocks "$work/scroll" "$size" "$left" "$top"; then
+        ok "window: ${shotWidth}x$shotHeight, the raster bars in whole-pixel blocks ($bars bars, $lit lit pixels)"
     else
-        fail "window: no raster bars of the scroll part ($bars bars, $lit lit, $bright bright)"
+        fail "window: no raster bars in whole-pixel blocks (${shotWidth:-?}x${shotHeight:-?}, $bars bars, $lit lit, $bright bright, $offBytes bytes off)"
     fi
+    [ "$shotWidth" = 768 ] && [ "$shotHeight" = 768 ] || fail "window is ${shotWidth}x$shotHeight, want 768x768"
     keep scroll 1-scroll
     cp "$work/scroll.rgb" "$work/part1.rgb"
 
@@ -377,9 +377,11 @@ demoRunning() {
     shootUntil running 10 "$whole" "$scrollPart" || fail "$1: the scroll part does not start ($bars bars)"
 }
 
-# "q" quits as well.
-if start "$windowed" dummy; then
+# "q" quits as well; the viewer's own window scale wins.
+if SDL12COMPAT_WINDOW_SCALING=1 start "$windowed" dummy; then
     demoRunning "window: q"
+    [ "$shotWidth" = 256 ] && [ "$shotHeight" = 256 ] ||
+        fail "SDL12COMPAT_WINDOW_SCALING=1: window is ${shotWidth}x$shotHeight, want 256x256"
     tapKey q
     expectExit "window: q"
 fi
@@ -395,33 +397,30 @@ fi
 
 # Full-screen program: starts, shows the picture scaled to the whole screen,
 # Escape quits. Xvfb has no window manager to grant the full-screen request,
-# so the test plays its part and gives the window the whole screen.
+# so the test plays its part and gives the window the whole screen. A screen
+# 768 high (3 times the picture) makes every demo pixel a whole block.
+restartXvfb 1024x768x24 || fail "no X server with a 1024x768 screen"
 if start "$fullscreen" dummy; then
     eval "$(xdotool getdisplaygeometry --shell 2>/dev/null || echo WIDTH=1024 HEIGHT=768)"
     screenWidth=$WIDTH
     screenHeight=$HEIGHT
     xdotool windowsize "$window" "$WIDTH" "$HEIGHT" windowmove "$window" 0 0
-    # Nearest scaling: blowing the 256 x 256 picture up again by whole pixels
-    # gives back the screenshot; left and right of it the screen is black.
+    # Nearest scaling to the screen's height: blowing the 256 x 256 picture up
+    # again gives back the screenshot; left and right of it the screen is black.
     fullScreen() {
         shoot full || return 1
-        [ "$shotWidth" -eq "$screenWidth" ] && [ "$shotHeight" -eq "$screenHeight" ] && [ "$scale" -ge 2 ] || return 1
+        [ "$shotWidth" -eq "$screenWidth" ] && [ "$shotHeight" -eq "$screenHeight" ] || return 1
         measure "$work/full.rgb" $whole
-        [ "$lit" -ge 500 ] || return 1
-        local size=$((256 * scale))
-        "$convert" "$work/full.png" -crop "${size}x${size}+$left+$top" +repage -depth 8 "rgb:$work/crop.rgb" &&
-            "$convert" -size 256x256 -depth 8 "rgb:$work/full.rgb" -sample "${size}x${size}" -depth 8 "rgb:$work/blown.rgb" || return 1
-        blockBytes=$(cmp -l "$work/crop.rgb" "$work/blown.rgb" | wc -l)
-        [ "$blockBytes" -eq 0 ] || return 1
+        [ "$lit" -ge 500 ] && blocks "$work/full" "$size" "$left" "$top" || return 1
         [ "$left" -eq 0 ] && return 0
         [ "$("$convert" "$work/full.png" -crop "${left}x${shotHeight}+0+0" +repage -format '%[max]' info:)" = 0 ] &&
             [ "$("$convert" "$work/full.png" -crop "${left}x${shotHeight}+$((left + size))+0" +repage -format '%[max]' info:)" = 0 ]
     }
-    blockBytes=unknown
+    offBytes=unknown
     if poll 8 fullScreen; then
-        ok "full screen shows the picture at $scale x in a ${shotWidth}x${shotHeight} window, centred"
+        ok "full screen shows the picture $size pixels high in a ${shotWidth}x${shotHeight} window, centred"
     else
-        fail "full screen: no sharp, centred, lit picture (window ${shotWidth:-?}x${shotHeight:-?}, scale ${scale:-?}, $blockBytes bytes off the pixel blocks)"
+        fail "full screen: no sharp, centred, lit picture (window ${shotWidth:-?}x${shotHeight:-?}, $offBytes bytes off the pixel blocks)"
     fi
     keep full full-screen
     tapKey Escape

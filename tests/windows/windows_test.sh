@@ -5,14 +5,18 @@
 # runs under this machine's Wine; the x86 one under scripts/wine-wow64 (Wine
 # 10's WoW64 mode in a root of its own, ZOLT_WOW64_ROOT), which sees this
 # script's scratch folder and the Wine prefix at their own paths.
-# - zolt7707-window.exe opens a 256 x 256 window titled "ZOLT7707" showing the
-#   scroll part (raster bars); Space changes the part; "8" shows the measured
-#   rate, read back from the screenshot with the glyph sheet's digits, at 25
-#   and (after "6") at 50 frames per second; Escape, "q" and closing the
+# - on a 1920 x 1080 screen zolt7707-window.exe opens a 768 x 768 window
+#   titled "ZOLT7707" showing the scroll part (raster bars) blown up 3 times in
+#   whole-pixel blocks (256 x 256 with SDL12COMPAT_WINDOW_SCALING=1; the same
+#   768 x 768 at 150 % display scaling); Space changes the part; "8" shows the
+#   measured rate, read back from the screenshot with the glyph sheet's digits,
+#   at 25 and (after "6") at 50 frames per second; Escape, "q" and closing the
 #   window end it with status 0 and leave no empty stdout.txt or stderr.txt;
 #   with SDL's disk sound driver the recorded sound is neither silent nor
 #   clipped, and begins as the music the capture tool records for the demo;
-# - zolt7707.exe starts full screen, shows the picture and ends on Escape.
+# - on a 1024 x 768 screen zolt7707.exe keeps the screen's size, shows the
+#   picture scaled to its height in whole-pixel blocks, centred on black, and
+#   ends on Escape.
 # Usage: windows_test.sh ARCHIVE.zip GLYPHSHEET.txt WINEPREFIX CAPTURE-TOOL [WM-DELETE-HELPER]
 set -u
 
@@ -39,12 +43,12 @@ unzip -q "$archive" -d "$work" || { echo "FAIL: cannot unpack $archive"; exit 1;
 app=$(echo "$work"/zolt7707-*-windows-*)
 mkdir -p "$WINEPREFIX"
 export ZOLT_WOW64_SHARE=$work:$WINEPREFIX
-for file in zolt7707.exe zolt7707-window.exe SDL.dll README.txt LICENSE.txt; do
+for file in zolt7707.exe zolt7707-window.exe SDL.dll SDL2.dll README.txt LICENSE.txt SDL-LICENSE.txt SDL2-LICENSE.txt; do
     [ -f "$app/$file" ] || fail "the archive holds no $file"
 done
 
 # Each wine start and end connects and leaves: the server must not reset.
-startXvfb || { echo "FAIL: no X server"; exit 1; }
+startXvfb 1920x1080x24 || { echo "FAIL: no X server"; exit 1; }
 
 # The first start in a fresh prefix sets the prefix up (kept beside the build).
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -100,11 +104,15 @@ pressKey() {
     xdotool key "$1"
 }
 
-# Screenshots the window into $work/NAME.png and, as 256 x 256 raw RGB, $work/NAME.rgb.
+# Screenshots the window into $work/NAME.png and, as 256 x 256 raw RGB (the
+# picture taken out of the square in the middle of the window), $work/NAME.rgb;
+# sets WIDTH, HEIGHT, size, left and top.
 shoot() {
+    eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=')"
+    size=$((WIDTH < HEIGHT ? WIDTH : HEIGHT)) left=$(((WIDTH - size) / 2)) top=$(((HEIGHT - size) / 2))
     xwd -silent -id "$window" >"$work/shot.xwd" 2>/dev/null &&
         convert "xwd:$work/shot.xwd" "$work/$1.png" 2>/dev/null &&
-        convert "$work/$1.png" -gravity center -crop 256x256+0+0 +repage -depth 8 "rgb:$work/$1.rgb" 2>/dev/null &&
+        convert "$work/$1.png" -crop "${size}x$size+$left+$top" +repage -sample 256x256 -depth 8 "rgb:$work/$1.rgb" 2>/dev/null &&
         [ "$(stat -c %s "$work/$1.rgb")" -eq $((256 * 256 * 3)) ]
 }
 
@@ -176,14 +184,13 @@ rateShown() {
 
 export SDL_DISKAUDIOFILE="$work/audio.raw"
 if start zolt7707-window.exe disk; then
-    eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
-    [ "$WIDTH" = 256 ] && [ "$HEIGHT" = 256 ] && ok "a 256x256 window titled ZOLT7707" ||
-        fail "the window is ${WIDTH}x${HEIGHT}, want 256x256"
-    if shootUntil scroll 15 '[ "$bars" -ge 3 ] && [ "$lit" -ge 1000 ]'; then
-        ok "the window shows the scroll part's raster bars ($bars bars, $lit lit pixels)"
+    if shootUntil scroll 15 '[ "$bars" -ge 3 ] && [ "$lit" -ge 1000 ]' && blocks "$work/scroll" "$size" "$left" "$top"; then
+        ok "the window shows the scroll part's raster bars in whole-pixel blocks ($bars bars, $lit lit pixels)"
     else
-        fail "no raster bars of the scroll part ($bars bars, $lit lit pixels)"
+        fail "no raster bars of the scroll part in whole-pixel blocks ($bars bars, $lit lit pixels, $offBytes bytes off)"
     fi
+    [ "$WIDTH" = 768 ] && [ "$HEIGHT" = 768 ] && ok "a 768x768 window titled ZOLT7707" ||
+        fail "the window is ${WIDTH}x${HEIGHT}, want 768x768"
     # Space: the sine lines, no raster bars, and no white at the top-left of their own.
     pressKey space
     if shootUntil part2 10 '[ "$bars" -lt 3 ] && [ "$lit" -ge 1000 ]'; then
@@ -225,11 +232,14 @@ if start zolt7707-window.exe disk; then
         [ "$peak" -ge 1000 ] && [ "$limit" -eq 0 ] && ok "sound: $values values, peak $peak" ||
             fail "sound: peak $peak over $values values, $limit at the limit (want a peak of 1000 to 32766)"
         # After the silence before the first sample is queued, the first 8192
-        # values (16-bit, mono) are those of the native build's soundtrack.
-        firstSound() { od -An -v -td2 -w2 -j "$2" "$1" | awk '$1 != 0 { on = 1 } on && n++ < 8192 { print $1 }'; }
+        # values (16-bit) are those of the native build's soundtrack. SDL opens
+        # the device in stereo, the demo's mono in both channels: every other
+        # value recorded is the left channel's.
+        firstSound() { od -An -v -td2 -w2 -j "$2" "$1" | awk -v step="$3" 'NR % step == 1 % step && $1 != 0 { on = 1 }
+            on && NR % step == 1 % step && n++ < 8192 { print $1 }'; }
         "$capture" --seconds 2 --write none --out "$work/reference" --quiet &&
-            firstSound "$work/reference/soundtrack.wav" 44 >"$work/reference.txt" &&
-            firstSound "$work/audio.raw" 0 >"$work/recorded.txt" &&
+            firstSound "$work/reference/soundtrack.wav" 44 1 >"$work/reference.txt" &&
+            firstSound "$work/audio.raw" 0 2 >"$work/recorded.txt" &&
             [ "$(wc -l <"$work/reference.txt")" -eq 8192 ] && cmp -s "$work/reference.txt" "$work/recorded.txt" &&
             ok "sound: the music, as the native build plays it" ||
             fail "sound: its first 8192 values are not the native build's music"
@@ -241,28 +251,49 @@ unset SDL_DISKAUDIOFILE
 
 # Keys pressed during the opening fade-out are not read: each quit waits for the scroll part.
 demoRunning() { shootUntil running 15 '[ "$bars" -ge 3 ]' || fail "$1: the scroll part does not start"; }
-if start zolt7707-window.exe dummy; then
+# The viewer's own window scale wins.
+if SDL12COMPAT_WINDOW_SCALING=1 start zolt7707-window.exe dummy; then
     demoRunning "window: q"
+    [ "$WIDTH" = 256 ] && [ "$HEIGHT" = 256 ] ||
+        fail "SDL12COMPAT_WINDOW_SCALING=1: the window is ${WIDTH}x${HEIGHT}, want 256x256"
     pressKey q
     expectExit "window: q"
 fi
+# Display scaling at 150 % (Wine's LogPixels 144): the window keeps its size
+# in whole-pixel blocks, as the program declares itself aware of the scaling;
+# Wine 10 (the x86 runner) stretches the window of one that does not, blurred.
+# Wine reads it when its session starts: setDpi waits for the session to end.
+setDpi() {
+    "${runner[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+        "${runner[@]}" wineserver -w
+}
 if [ -z "$wmDelete" ]; then
-    echo "skipped: closing the window (no helper to send WM_DELETE_WINDOW)"
-elif start zolt7707-window.exe dummy; then
+    echo "SKIPPED: the Windows test of closing the window and of display scaling: no helper to send WM_DELETE_WINDOW (it needs libx11-dev)."
+elif setDpi 144 && start zolt7707-window.exe dummy; then
     demoRunning "window: closed"
+    [ "$WIDTH" = 768 ] && [ "$HEIGHT" = 768 ] && blocks "$work/running" "$size" "$left" "$top" &&
+        ok "at 150 % display scaling: a 768x768 window in whole-pixel blocks" ||
+        fail "at 150 % display scaling: a ${WIDTH}x$HEIGHT window, $offBytes bytes off the blocks"
     "$wmDelete" "$window" || fail "could not ask the window to close"
     expectExit "window: closed"
 fi
+setDpi 96 || fail "could not set Wine's display scaling back to 100 %"
+# Full screen on a screen 768 high (3 times the picture, so that every demo
+# pixel is a whole block), in a Wine session started on it.
+"${runner[@]}" wineserver -w
+restartXvfb 1024x768x24 || fail "no X server with a 1024x768 screen"
 if start zolt7707.exe dummy; then
-    eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
-    # SDL 1.2 puts the 256 x 256 picture, unscaled, in the middle of the
-    # smallest mode the display offers (1024 x 768, Xvfb's one mode, under
-    # Wine 8; 400 x 300 from the modes Wine 10 makes up).
-    if shootUntil full 15 '[ "$lit" -ge 1000 ]' &&
-        [ "$(convert "$work/full.png" -fill black -draw "rectangle $(((WIDTH - 256) / 2)),$(((HEIGHT - 256) / 2)) $(((WIDTH + 254) / 2)),$(((HEIGHT + 254) / 2))" -format '%[max]' info:)" = 0 ]; then
-        ok "full screen: the picture in the middle of a black ${WIDTH}x${HEIGHT} screen ($lit lit pixels)"
+    # No mode change: the window takes the whole screen, black left and right
+    # of the picture, which is blown up to the screen's height in sharp blocks.
+    fullScreen() {
+        shoot full && [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] && measure "$work/full.rgb" && [ "$lit" -ge 1000 ] &&
+            [ "$(convert "$work/full.png" -fill black -draw "rectangle $left,0 $((left + size - 1)),767" -format '%[max]' info:)" = 0 ] &&
+            blocks "$work/full" "$size" "$left" "$top"
+    }
+    if poll 15 fullScreen; then
+        ok "full screen: the picture ${size} pixels high in the middle of a black ${WIDTH}x${HEIGHT} screen ($lit lit pixels)"
     else
-        fail "full screen: no picture in the middle of a black ${WIDTH}x${HEIGHT} screen ($lit lit pixels)"
+        fail "full screen: no picture as high as a black ${WIDTH:-?}x${HEIGHT:-?} screen in its middle ($lit lit pixels, $offBytes bytes off)"
     fi
     pressKey Escape
     expectExit "full screen: Escape"
