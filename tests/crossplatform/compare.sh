@@ -126,9 +126,6 @@ if command -v "$otherCxx" >/dev/null; then
 else
     skip "$otherCxx" "the compiler $otherCxx"
 fi
-# sdl12-compat's source for the Windows builds where Debian's mirror lacks it.
-compat=$root/../shared/third-party/sdl12-compat-1.2.68.tar.gz
-[ -n "${ZOLT_SDL12COMPAT_SOURCE:-}" ] || [ ! -f "$compat" ] || export ZOLT_SDL12COMPAT_SOURCE=$compat
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null; then
     skip windows-x64 "mingw-w64's x86_64-w64-mingw32-g++-posix or wine (Debian packages mingw-w64, wine64)"
 else

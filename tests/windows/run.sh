@@ -52,9 +52,6 @@ else
 fi
 # Both exit with status 3 when Debian's mirror cannot be reached.
 unreached() { skip "Debian's package mirror could not be reached for $1"; }
-# sdl12-compat's source where Debian's mirror lacks it (see windows-build).
-compat=$root/../shared/third-party/sdl12-compat-1.2.68.tar.gz
-[ -n "${ZOLT_SDL12COMPAT_SOURCE:-}" ] || [ ! -f "$compat" ] || export ZOLT_SDL12COMPAT_SOURCE=$compat
 echo "Building the $arch Windows programs in $build"
 status=0
 ZOLT_WINDOWS_BUILD_DIR=$build "$root/scripts/windows-build" --no-install --arch "$host" || status=$?
