@@ -154,6 +154,7 @@ TYPED_TEST(Sequence, PopGetSetAndTheirBounds)
     O::Set(this->seq, E(9), 1);
     O::Set(this->seq, E(9), 3);
     EXPECT_EQ(this->Items(this->seq), (std::vector<void *>{E(0), E(9), E(2)}));
+    EXPECT_EQ(this->seq->items[3], nullptr);  // the refused Set left the free slot alone
     EXPECT_EQ(O::Pop(this->seq), E(2));
     EXPECT_EQ(this->seq->count, 2);
     EXPECT_EQ(O::Pop(nullptr), nullptr);
@@ -245,6 +246,8 @@ TYPED_TEST(Sequence, InsertRangeMovesTheTailUp)
     O::InsertRange(source, this->seq, 0, 5, 0);
     O::InsertRange(nullptr, this->seq, 0, 1, 0);
     EXPECT_EQ(this->seq->count, 6);
+    O::InsertRange(source, this->seq, 3, 4, 0);  // at = 0 puts it first
+    EXPECT_EQ(O::Get(this->seq, 0), E(13));
 
     // Into itself: the range is taken as it was before the insertion.
     O::InsertRange(source, source, 0, 2, 1);
