@@ -157,6 +157,7 @@ TEST(SEG2DCopy, CopiesAreDeepAndCopyToAllocatesNothing)
     SEG2D *copy = SEG2DCopy(s);
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(SEG2DEqual(s, copy));
+    EXPECT_EQ(copy->start->y, 2);  // from s, not s from the copy
     EXPECT_NE(copy->start, s->start);
     EXPECT_NE(copy->end, s->end);
     copy->end->x = 40;
@@ -166,6 +167,7 @@ TEST(SEG2DCopy, CopiesAreDeepAndCopyToAllocatesNothing)
     VEC2D *keptStart = target->start;
     SEG2DCopyTo(s, target);
     EXPECT_TRUE(SEG2DEqual(s, target));
+    EXPECT_EQ(target->start->y, 2);
     EXPECT_EQ(target->start, keptStart);
     EXPECT_EQ(SEG2DCopy(nullptr), nullptr);
     SEG2DFree(&s);
