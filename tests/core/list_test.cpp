@@ -191,6 +191,8 @@ TYPED_TEST(Sequence, EqualComparesPointerIdentity)
     EXPECT_TRUE(O::Equal(this->seq, other));
     O::Append(other, &a);
     EXPECT_FALSE(O::Equal(this->seq, other));
+    O::Pop(other);  // the popped slot, now beyond count, is not compared
+    EXPECT_TRUE(O::Equal(this->seq, other));
     O::Free(&other);
 }
 

@@ -186,6 +186,9 @@ TEST(SDLDPYShow, SmallerImageCoversOnlyTheTopLeft)
     const auto background = [](int, int) { return 0x336699u; };
     EXPECT_EQ(Mismatches(100, 0, 256, 256, background), 0);
     EXPECT_EQ(Mismatches(0, 50, 100, 256, background), 0);
+    TestImage dot(1, 1, 0xABCDEFu);  // one pixel wide and high is an image too
+    SDLDPYShow(display, &dot.image);
+    EXPECT_EQ(ScreenPixel(0, 0), 0xABCDEFu);
 }
 
 TEST(SDLDPYShow, LargerImageIsCroppedAtItsOwnRowLength)
