@@ -105,14 +105,17 @@ TEST_F(FPSTest, WindowClosesOnTheTickThatGathersASecond)
     EXPECT_EQ(FPSTick(), 25);
     EXPECT_EQ(measuredFps, 25);
 
-    // The closing tick opened the next window: 9 more ticks of 100 ms close it
-    // with the closing tick and those nine counted.
+    // The closing tick opened the next window with no time in it: after 9 ticks
+    // of 100 ms one of 99.999 ms leaves it open, and one more microsecond closes
+    // it with the closing tick and those ten counted.
     for (int i = 0; i < 9; ++i) {
         fakeNow += 100000u;
         EXPECT_EQ(FPSTick(), 25);
     }
-    fakeNow += 100001u;
-    EXPECT_EQ(FPSTick(), 10);
+    fakeNow += 99999u;
+    EXPECT_EQ(FPSTick(), 25);
+    fakeNow += 1u;
+    EXPECT_EQ(FPSTick(), 11);
 }
 
 TEST_F(FPSTest, SleepSettlesWhereFramesTakeThePeriod)
