@@ -1,6 +1,7 @@
 // The same cases run against LIST and ARRAY: the two containers must behave alike.
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "core/array.h"
 #include "core/list.h"
 
@@ -268,6 +269,28 @@ TYPED_TEST(Sequence, GrowAndPlaceholders)
     EXPECT_EQ(O::ToASCII(this->seq), nullptr);
     EXPECT_EQ(O::FromASCII("LIST{}"), nullptr);
     EXPECT_EQ(O::FromASCII(nullptr), nullptr);
+}
+
+TYPED_TEST(Sequence, FailedAllocationsLeaveTheListAsItWas)
+{
+    using O = Ops<TypeParam>;
+    this->Fill(this->seq, 4);  // full: the next insertion must grow
+    void **items = this->seq->items;
+    {
+        AllocationLimit none(0);
+        O::Append(this->seq, E(9));
+        O::Insert(this->seq, E(9), 0);
+        EXPECT_FALSE(O::Grow(this->seq));
+        EXPECT_EQ(O::New(), nullptr);
+        EXPECT_EQ(O::Copy(this->seq), nullptr);
+    }
+    {
+        AllocationLimit two(2);  // the copy's record and first slots, not its growth
+        EXPECT_EQ(O::CopyRange(this->seq, 0, 3), nullptr);
+    }
+    EXPECT_EQ(this->seq->items, items);
+    EXPECT_EQ(this->seq->capacity, 4);
+    EXPECT_EQ(this->Items(this->seq), (std::vector<void *>{E(0), E(1), E(2), E(3)}));
 }
 
 TYPED_TEST(Sequence, FailedChecksPrintNothing)
