@@ -168,6 +168,7 @@ TEST(SEG2DCopy, CopiesAreDeepAndCopyToAllocatesNothing)
     SEG2DCopyTo(s, target);
     EXPECT_TRUE(SEG2DEqual(s, target));
     EXPECT_EQ(target->start->y, 2);
+    EXPECT_EQ(target->end->colour, 0x00FF00u);
     EXPECT_EQ(target->start, keptStart);
     EXPECT_EQ(SEG2DCopy(nullptr), nullptr);
     SEG2DFree(&s);
@@ -246,6 +247,7 @@ TEST(SEG2DError, FailedCallsAreSilentAndHaveNoEffect)
         [&] { SEG2DDrawTransformed(half, 0, &offset, img); },
         [&] { SEG2DDrawTransformed(s, 0, nullptr, img); },
         [&] { SEG2DDrawTransformed(s, 0, &offset, nullptr); },
+        [&] { SEG2DFreeRecord(nullptr); },
     };
     for (size_t i = 0; i < failures.size(); ++i) {
         EXPECT_EQ(Printed(failures[i]), "") << "call " << i;
