@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "gfx/img.h"
 #include "gfx/seg2d.h"
 #include "gfx/vec2d.h"
@@ -89,6 +90,8 @@ TEST(SEG2DFree, ReleasesWhatIsPresentAndNullsTheHandle)
     // Already freed: only the (silent) report.
     EXPECT_EQ(Printed([&] { SEG2DFree(&s); }), "");
     SEG2DFree(nullptr);
+    AllocationLimit two(2);  // the record and the start point: the end point fails
+    EXPECT_EQ(SEG2DNew(), nullptr);
 }
 
 TEST(SEG2DFreeRecord, LeavesTheEndPointsToTheirOtherOwner)
