@@ -67,6 +67,10 @@ TEST(VEC2DError, EveryFailedCallPrintsOneLineAndChangesNothing)
             AllocationLimit none(0);
             result = VEC2DCopy(&v);
         },
+        [&] {
+            AllocationLimit none(0);
+            result = VEC2DNew();
+        },
         [&] { VEC2DCopyTo(nullptr, &v); },
         [&] { VEC2DCopyTo(&v, nullptr); },
         [&] { equal = VEC2DEqual(nullptr, &v); },
