@@ -152,18 +152,23 @@ TEST_F(FPSTest, SleepIsAskedForInWholeMilliseconds)
 
 // The state a process starts with, seen from a fresh one: the first tick, at
 // one second, closes the first window with nothing counted, and as it took
-// exactly the period of the forced target of 1, no sleep follows.
-TEST(FPSStart, FirstTickOfAFreshProcess)
+// exactly the period of the forced target of 1, no sleep follows. A frame one
+// microsecond shorter than the period then asks for a sleep of 0 ms.
+TEST(FPSStart, FirstTicksOfAFreshProcess)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            fpsClock = [] { return 1000000u; };
-            fpsSleep = [](uint32_t) { std::exit(1); };
+            fpsClock = FakeClock;
+            fpsSleep = FakeSleep;
+            fakeNow = 1000000u;
             const bool fresh = frameCount == 0 && targetFps == 0 && measuredFps == 0;
             const bool ticked = FPSTick() == 0 && frameCount == 1 && targetFps == 1;
             FPSDelay();
-            std::exit(fresh && ticked ? 0 : 2);
+            fakeNow += 999999u;
+            FPSTick();
+            FPSDelay();
+            std::exit(fresh && ticked && sleeps == std::vector<uint32_t>{0u} ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
 }
