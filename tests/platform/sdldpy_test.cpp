@@ -155,6 +155,9 @@ TEST(SDLDPYSetMode, ReopensTheModeAndRefusesNegativeSizes)
     EXPECT_EQ(display->width, 128);
     EXPECT_EQ(display->height, 64);
     EXPECT_EQ(stranger.width, 0);
+    SDLDPYSetMode(display, 0, 0);  // not negative: asked of SDL, and recorded as asked
+    EXPECT_EQ(display->width, 0);
+    EXPECT_EQ(display->height, 0);
 
     SDLDPYSetMode(display, 256, 256);
     EXPECT_EQ(display->width, 256);
