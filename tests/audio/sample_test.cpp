@@ -115,10 +115,10 @@ TEST(SAMPLEToASCII, WritesTheFramedForm)
 
 TEST(SAMPLEToASCII, CountedBufferHoldsTheExtremesExactly)
 {
-    Held s({int32Min, int32Max, -1, 1000000000});
+    Held s({int32Min, int32Max, -1, -10, 1000000000});
     char *text = SAMPLEToASCII(s);
     ASSERT_NE(text, nullptr);
-    EXPECT_STREQ(text, "SAMPLE{4\n-2147483648\n2147483647\n-1\n1000000000\n}\n");
+    EXPECT_STREQ(text, "SAMPLE{5\n-2147483648\n2147483647\n-1\n-10\n1000000000\n}\n");
     delete[] text;
 }
 
@@ -337,8 +337,10 @@ TEST(SAMPLEMinMaxReverse, WorkOverTheLength)
     EXPECT_EQ(SAMPLEMax(s), 12);
     SAMPLEReverse(s);
     EXPECT_EQ(Values(s), (std::vector<int32_t>{0, 12, -9, 3}));
-    Held empty(SAMPLENew());
+    Held empty({7});
+    SAMPLESetLength(empty, 0);  // a value left beyond the length is not a value
     EXPECT_EQ(SAMPLEMin(empty), 0);
+    EXPECT_EQ(SAMPLEMax(empty), 0);
     EXPECT_EQ(SAMPLEMax(nullptr), 0);
 }
 
