@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "audio/sample.h"
 
 #include <cstdio>
@@ -210,9 +211,11 @@ TEST(SAMPLEReserve, KeepsTheFirstValuesAndRefusesBadCounts)
     EXPECT_EQ(SAMPLEReserve(s, 2), s.sample);
     EXPECT_EQ(s->capacity, 2);
     EXPECT_EQ(Values(s), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(SAMPLEReserve(s, 1), s.sample);
+    EXPECT_EQ(Values(s), (std::vector<int32_t>{1}));
     EXPECT_EQ(SAMPLEReserve(s, 0), nullptr);
     EXPECT_EQ(SAMPLEReserve(nullptr, 4), nullptr);
-    EXPECT_EQ(s->capacity, 2);
+    EXPECT_EQ(s->capacity, 1);
 }
 
 TEST(SAMPLESetLength, ShrinkingAndRegrowingExposesOldValues)
@@ -363,6 +366,11 @@ TEST(SAMPLERotate, BothDirectionsTakeKModuloLength)
     big->values[99] = 7;
     SAMPLERotateRight(big, 101);
     EXPECT_EQ(big->capacity, 100);
+    EXPECT_EQ(SAMPLEGet(big, 0), 7);
+    {
+        AllocationLimit two(2);  // the temporary sample, but not its 100 values
+        SAMPLERotateLeft(big, 1);
+    }
     EXPECT_EQ(SAMPLEGet(big, 0), 7);
 
     Held empty(SAMPLENew());
