@@ -1,11 +1,12 @@
 #include "alloc_limit.h"
 
+#include <atomic>
 #include <cstddef>
 #include <new>
 
 namespace {
 
-int remaining = -1;  // no limit
+std::atomic<int> remaining{-1};  // no limit
 
 void *Allocate(std::size_t size, bool array) noexcept
 {

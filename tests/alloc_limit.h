@@ -1,7 +1,6 @@
 // Lets a test make the code's allocations fail: a test program that compiles
 // alloc_limit.cpp has new (std::nothrow) return null once `allowed` more
 // allocations have been made, for as long as the AllocationLimit lives.
-// Single-threaded test programs only.
 #pragma once
 
 class AllocationLimit {
