@@ -161,8 +161,8 @@ TEST(OBJ2DParse, BracesOpenCloseAndDoNotNest)
 
 TEST(OBJ2DParse, SegmentsLongAndShortForms)
 {
-    // "~" is a token of its own, the word "z9" is ignored.
-    Parsed parsed("{ segment 8,0 8,9\n s 5,0,5,4,\n S 1;2;3;4 \n s 100,~2,z9,30,4 }");
+    // "~" and "`" are tokens of their own, the word "z9" is ignored.
+    Parsed parsed("{ segment 8,0 8,9\n s 5,0,5,4,\n S 1;2;3;4 \n s 100,~2,z9,`30,4 }");
     ASSERT_EQ(parsed.Count(), 1);
     ASSERT_EQ(parsed.Object(0)->segments->count, 4);
     ExpectSegment(parsed.Segment(0, 0), 8, 0, 8, 9);
