@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "audio/music.h"
 #include "audio/sdlsnd.h"
 #include "gfx/random.h"
@@ -117,6 +118,8 @@ TEST(MUSICNew, SilentLoopOfFixedLengthAndNoClips)
     EXPECT_EQ(music, nullptr);
     MUSICFree(&music);
     MUSICFree(nullptr);
+    AllocationLimit five(5);  // the record, the output and the clip list, not the output's 37000 values
+    EXPECT_EQ(MUSICNew(), nullptr);
 }
 
 TEST(MUSICAdd, TakesOwnershipAndIgnoresMissingArguments)

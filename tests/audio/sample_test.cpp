@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "audio/sample.h"
 
 #include <cstdio>
@@ -210,9 +211,11 @@ TEST(SAMPLEReserve, KeepsTheFirstValuesAndRefusesBadCounts)
     EXPECT_EQ(SAMPLEReserve(s, 2), s.sample);
     EXPECT_EQ(s->capacity, 2);
     EXPECT_EQ(Values(s), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(SAMPLEReserve(s, 1), s.sample);
+    EXPECT_EQ(Values(s), (std::vector<int32_t>{1}));
     EXPECT_EQ(SAMPLEReserve(s, 0), nullptr);
     EXPECT_EQ(SAMPLEReserve(nullptr, 4), nullptr);
-    EXPECT_EQ(s->capacity, 2);
+    EXPECT_EQ(s->capacity, 1);
 }
 
 TEST(SAMPLESetLength, ShrinkingAndRegrowingExposesOldValues)
@@ -337,8 +340,10 @@ TEST(SAMPLEMinMaxReverse, WorkOverTheLength)
     EXPECT_EQ(SAMPLEMax(s), 12);
     SAMPLEReverse(s);
     EXPECT_EQ(Values(s), (std::vector<int32_t>{0, 12, -9, 3}));
-    Held empty(SAMPLENew());
+    Held empty({7});
+    SAMPLESetLength(empty, 0);  // a value left beyond the length is not a value
     EXPECT_EQ(SAMPLEMin(empty), 0);
+    EXPECT_EQ(SAMPLEMax(empty), 0);
     EXPECT_EQ(SAMPLEMax(nullptr), 0);
 }
 
@@ -361,6 +366,11 @@ TEST(SAMPLERotate, BothDirectionsTakeKModuloLength)
     big->values[99] = 7;
     SAMPLERotateRight(big, 101);
     EXPECT_EQ(big->capacity, 100);
+    EXPECT_EQ(SAMPLEGet(big, 0), 7);
+    {
+        AllocationLimit two(2);  // the temporary sample, but not its 100 values
+        SAMPLERotateLeft(big, 1);
+    }
     EXPECT_EQ(SAMPLEGet(big, 0), 7);
 
     Held empty(SAMPLENew());

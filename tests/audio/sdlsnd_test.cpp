@@ -82,6 +82,7 @@ TEST(SDLSNDCallback, MuteWritesSilenceAndKeepsThePlace)
     EXPECT_EQ(bench.sound.position, 2);
     bench.sound.mute = 1;
     EXPECT_EQ(bench.Call(7), std::vector<uint8_t>(7, 0));
+    EXPECT_EQ(bench.Call(1), std::vector<uint8_t>(1, 0));
     EXPECT_EQ(bench.sound.queue->count, 1);
     EXPECT_EQ(bench.sound.position, 2);
     bench.sound.mute = 0;
@@ -176,6 +177,11 @@ TEST(SDLSNDCallback, DryQueueMidBufferThenTheNextSampleStartsAtItsFirstValue)
     bytes = bench.Call(4);
     EXPECT_EQ(At(bytes, 0), 200);
     EXPECT_EQ(At(bytes, 1), 201);
+    EXPECT_EQ(At(bench.Call(2), 0), 202);
+    EXPECT_EQ(bench.sound.queue->count, 0);  // dropped as soon as its last value is played
+    SDLSNDPlaySAMPLE(&bench.sound, first);
+    LISTAppend(bench.sound.queue, nullptr);  // a null entry plays as silence
+    EXPECT_EQ(bench.Call(8), (std::vector<uint8_t>{100, 0, 101, 0, 102, 0, 0, 0}));
     SAMPLEFree(&first);
     SAMPLEFree(&second);
     SAMPLEFree(&empty);

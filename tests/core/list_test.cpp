@@ -1,6 +1,7 @@
 // The same cases run against LIST and ARRAY: the two containers must behave alike.
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "core/array.h"
 #include "core/list.h"
 
@@ -154,6 +155,7 @@ TYPED_TEST(Sequence, PopGetSetAndTheirBounds)
     O::Set(this->seq, E(9), 1);
     O::Set(this->seq, E(9), 3);
     EXPECT_EQ(this->Items(this->seq), (std::vector<void *>{E(0), E(9), E(2)}));
+    EXPECT_EQ(this->seq->items[3], nullptr);  // the refused Set left the free slot alone
     EXPECT_EQ(O::Pop(this->seq), E(2));
     EXPECT_EQ(this->seq->count, 2);
     EXPECT_EQ(O::Pop(nullptr), nullptr);
@@ -190,6 +192,8 @@ TYPED_TEST(Sequence, EqualComparesPointerIdentity)
     EXPECT_TRUE(O::Equal(this->seq, other));
     O::Append(other, &a);
     EXPECT_FALSE(O::Equal(this->seq, other));
+    O::Pop(other);  // the popped slot, now beyond count, is not compared
+    EXPECT_TRUE(O::Equal(this->seq, other));
     O::Free(&other);
 }
 
@@ -245,6 +249,8 @@ TYPED_TEST(Sequence, InsertRangeMovesTheTailUp)
     O::InsertRange(source, this->seq, 0, 5, 0);
     O::InsertRange(nullptr, this->seq, 0, 1, 0);
     EXPECT_EQ(this->seq->count, 6);
+    O::InsertRange(source, this->seq, 3, 4, 0);  // at = 0 puts it first
+    EXPECT_EQ(O::Get(this->seq, 0), E(13));
 
     // Into itself: the range is taken as it was before the insertion.
     O::InsertRange(source, source, 0, 2, 1);
@@ -263,6 +269,28 @@ TYPED_TEST(Sequence, GrowAndPlaceholders)
     EXPECT_EQ(O::ToASCII(this->seq), nullptr);
     EXPECT_EQ(O::FromASCII("LIST{}"), nullptr);
     EXPECT_EQ(O::FromASCII(nullptr), nullptr);
+}
+
+TYPED_TEST(Sequence, FailedAllocationsLeaveTheListAsItWas)
+{
+    using O = Ops<TypeParam>;
+    this->Fill(this->seq, 4);  // full: the next insertion must grow
+    void **items = this->seq->items;
+    {
+        AllocationLimit none(0);
+        O::Append(this->seq, E(9));
+        O::Insert(this->seq, E(9), 0);
+        EXPECT_FALSE(O::Grow(this->seq));
+        EXPECT_EQ(O::New(), nullptr);
+        EXPECT_EQ(O::Copy(this->seq), nullptr);
+    }
+    {
+        AllocationLimit two(2);  // the copy's record and first slots, not its growth
+        EXPECT_EQ(O::CopyRange(this->seq, 0, 3), nullptr);
+    }
+    EXPECT_EQ(this->seq->items, items);
+    EXPECT_EQ(this->seq->capacity, 4);
+    EXPECT_EQ(this->Items(this->seq), (std::vector<void *>{E(0), E(1), E(2), E(3)}));
 }
 
 TYPED_TEST(Sequence, FailedChecksPrintNothing)

@@ -32,6 +32,7 @@ protected:
 TEST_F(CsineTest, FirstPointsAfterOneUpdateFollowBothWaves)
 {
     ASSERT_EQ(csine->segments->count, 64);
+    EXPECT_EQ(csine->colour, 0xFFFFFF);
     CSINEUpdate(csine);
     // Point 0 at radius phase 8 and angle 16; point 1 one step further along both.
     const int32_t r0 = 128 + ((128 * S(8)) >> 16);
@@ -157,7 +158,9 @@ TEST_F(CsineTest, SetColourReachesEveryEndPoint)
 TEST_F(CsineTest, RandomizeDrawsInItsFixedOrder)
 {
     RANDOMSeed(12345);
+    csine->width = 100;
     CSINERandomize(csine);
+    EXPECT_EQ(csine->width, 256);
     RANDOMSeed(12345);
     const int32_t r[10] = {RANDOMNext(), RANDOMNext(), RANDOMNext(), RANDOMNext(), RANDOMNext(),
                            RANDOMNext(), RANDOMNext(), RANDOMNext(), RANDOMNext(), RANDOMNext()};

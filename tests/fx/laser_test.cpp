@@ -152,9 +152,9 @@ TEST_F(LaserTest, RandomSpeedWithoutRangeIsRefused)
 TEST_F(LaserTest, InitDrawsInItsFixedOrder)
 {
     Image image(200, 100);
-    RANDOMSeed(321);
+    RANDOMSeed(322);  // a colour with its lowest bit set
     LASERInit(laser, image.get());
-    RANDOMSeed(321);
+    RANDOMSeed(322);
     int32_t r[9];
     for (int32_t &value : r) {
         value = RANDOMNext();
@@ -250,6 +250,10 @@ TEST_F(LaserTest, MoveRandomPicksANewSpeedAtAnEdge)
     const int32_t e1 = (RANDOMNext() & 1) ? -e0 : e0;
     EXPECT_EQ(laser->x1, 100 + a);
     EXPECT_EQ(laser->y1, 100 + e1);
+    Place(3, 100, -3, 2);  // landing on column 0 is no crossing
+    LASERMoveRandom(laser);
+    EXPECT_EQ(laser->x1, 0);
+    EXPECT_EQ(laser->dx, -3);
 }
 
 TEST_F(LaserTest, DrawLinksSourceAndEnd)

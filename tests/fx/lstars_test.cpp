@@ -163,6 +163,10 @@ TEST_F(LstarsTest, DrawPointsSetsOnePixelPerStar)
     Image image(8, 8);
     LSTARSDrawPoints(stars, image.get());
     EXPECT_EQ(fxtest::Lit(image), (std::set<std::pair<int32_t, int32_t>>{{3, 4}, {5, 6}}));
+    stars->vx = stars->vy = 0;  // at rest each streak is one pixel too
+    Image streaks(8, 8);
+    LSTARSDraw(stars, streaks.get());
+    EXPECT_EQ(fxtest::Lit(streaks), fxtest::Lit(image));
 }
 
 TEST_F(LstarsTest, GlyphsArePickedByRowAndCentred)
@@ -179,7 +183,11 @@ TEST_F(LstarsTest, GlyphsArePickedByRowAndCentred)
     font->cellWidth = 2;
     font->cellHeight = 2;
     stars->glyphs = font;
-    Single(20 << 16, 70 << 16);
+    LSTARSSetCount(stars, 2);  // the second star far left of the image
+    stars->stars[0] = 20 << 16;
+    stars->stars[1] = 70 << 16;
+    stars->stars[2] = -(100 << 16);
+    stars->stars[3] = 70 << 16;
     Image image(128, 128);
     LSTARSDrawGlyphs(stars, image.get());
     // Code 70 mod 64 = 6, drawn with its top-left corner at (4, 54).

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
+#include "../alloc_limit.h"
 #include "fx/raster.h"
 #include "fx_images.h"
 
@@ -192,6 +195,12 @@ TEST_F(RasterTest, RefusalsPrintAndChangeNothing)
     EXPECT_EQ(Printed([] { RASTERFree(nullptr); }), rasterError);
     EXPECT_EQ(Printed([] { RASTERStep(nullptr); }), rasterError);
     EXPECT_EQ(Printed([] { EXPECT_EQ(RASTERCopy(nullptr), nullptr); }), rasterError);
+    EXPECT_EQ(Printed([&] {
+                  AllocationLimit none(0);
+                  EXPECT_EQ(RASTERCopy(raster), nullptr);
+              }),
+              rasterError);
+    EXPECT_EQ(Printed([] { EXPECT_EQ(RASTERToASCII(nullptr), nullptr); }), rasterError);
 
     // An image without pixels is refused; a missing image goes to the image module's report.
     IMG bare{4, 4, nullptr};
@@ -237,8 +246,14 @@ TEST_F(RasterTest, SaveAndLoadStoreNothing)
     EXPECT_EQ(std::fgetc(file), EOF);
     std::fclose(file);
 
+    namespace fs = std::filesystem;
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
     RASTER *loaded = RASTERLoad(path.c_str());
     ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(openFiles(), before);  // nothing left open
     EXPECT_EQ(loaded->size, 0);
     EXPECT_EQ(Printed([&] { EXPECT_FALSE(RASTERSave(loaded, path.c_str())); }), rasterError);
     RASTERFree(&loaded);

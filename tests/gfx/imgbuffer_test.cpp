@@ -79,6 +79,9 @@ TEST(IMGResize, RefusesBadSizesAndKeepsTheImage)
     IMGResize(img.get(), 0, 5);
     EXPECT_EQ(img->width, 0);
     EXPECT_EQ(img->height, 5);
+    IMGResize(img.get(), 3, 0);
+    EXPECT_EQ(img->width, 3);
+    EXPECT_EQ(img->height, 0);
 }
 
 TEST(IMGFree, NullsTheHandleAndToleratesNulls)
@@ -242,9 +245,9 @@ TEST(IMGDrawRect, DrawsTheOutlineUnderTheSameRule)
 
 TEST(IMGDrawCircle, RadiusOneIsTwoPixels)
 {
-    ImgPtr img = MakeImg(8, 8);
-    IMGDrawCircle(img.get(), 4, 3, 1, 6);
-    EXPECT_EQ(PointsOf(img.get(), 6), (Points{{3, 3}, {4, 3}}));
+    ImgPtr img = MakeImg(8, 4);
+    IMGDrawCircle(img.get(), 6, 1, 1, 6);
+    EXPECT_EQ(PointsOf(img.get(), 6), (Points{{5, 1}, {6, 1}}));
 }
 
 TEST(IMGDrawCircle, IsSymmetricAboutHalfAColumnLeftOfTheCentre)

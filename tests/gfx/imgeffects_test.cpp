@@ -258,6 +258,10 @@ TEST(IMGRotate, AQuarterTurnTakesTheTopLeftToTheTopRight)
         EXPECT_GT(x, 60);
         EXPECT_LT(y, 30);
     }
+    // Exact on a small image: S = -32766 and K = 0, so each row reads one source column.
+    ImgPtr small(IMGRotate(MakeImg(4, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}).get(), 256));
+    EXPECT_EQ(Pixels(small.get()), (std::vector<uint32_t>{14, 10, 10, 6,  2,  15, 11, 11, 7, 3, 15, 11, 11,
+                                                          7,  3,  16, 12, 12, 8,  4,  0,  0, 0, 0,  0}));
     ImgPtr odd(IMGRotate(src.get(), INT32_MIN)), zero(IMGRotate(src.get(), 0));  // INT32_MIN AND 1023 is 0
     EXPECT_TRUE(IMGEqual(odd.get(), zero.get()));
     ImgPtr wide(IMGRotate(MakeImg(64, 32).get(), 1));

@@ -30,4 +30,7 @@ TEST(Random, ReseedingRepeatsTheSequence)
     for (auto &v : a) v = RANDOMNext();
     RANDOMSeed(12345);
     for (auto v : a) EXPECT_EQ(RANDOMNext(), v);
+    RANDOMSeed(12345);
+    RANDOMSkip(3);  // exactly the draws of three RANDOMNext
+    EXPECT_EQ(RANDOMNext(), a[3]);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "gfx/img.h"
 #include "gfx/seg2d.h"
 #include "gfx/vec2d.h"
@@ -89,6 +90,8 @@ TEST(SEG2DFree, ReleasesWhatIsPresentAndNullsTheHandle)
     // Already freed: only the (silent) report.
     EXPECT_EQ(Printed([&] { SEG2DFree(&s); }), "");
     SEG2DFree(nullptr);
+    AllocationLimit two(2);  // the record and the start point: the end point fails
+    EXPECT_EQ(SEG2DNew(), nullptr);
 }
 
 TEST(SEG2DFreeRecord, LeavesTheEndPointsToTheirOtherOwner)
@@ -157,6 +160,7 @@ TEST(SEG2DCopy, CopiesAreDeepAndCopyToAllocatesNothing)
     SEG2D *copy = SEG2DCopy(s);
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(SEG2DEqual(s, copy));
+    EXPECT_EQ(copy->start->y, 2);  // from s, not s from the copy
     EXPECT_NE(copy->start, s->start);
     EXPECT_NE(copy->end, s->end);
     copy->end->x = 40;
@@ -166,6 +170,8 @@ TEST(SEG2DCopy, CopiesAreDeepAndCopyToAllocatesNothing)
     VEC2D *keptStart = target->start;
     SEG2DCopyTo(s, target);
     EXPECT_TRUE(SEG2DEqual(s, target));
+    EXPECT_EQ(target->start->y, 2);
+    EXPECT_EQ(target->end->colour, 0x00FF00u);
     EXPECT_EQ(target->start, keptStart);
     EXPECT_EQ(SEG2DCopy(nullptr), nullptr);
     SEG2DFree(&s);
@@ -244,6 +250,7 @@ TEST(SEG2DError, FailedCallsAreSilentAndHaveNoEffect)
         [&] { SEG2DDrawTransformed(half, 0, &offset, img); },
         [&] { SEG2DDrawTransformed(s, 0, nullptr, img); },
         [&] { SEG2DDrawTransformed(s, 0, &offset, nullptr); },
+        [&] { SEG2DFreeRecord(nullptr); },
     };
     for (size_t i = 0; i < failures.size(); ++i) {
         EXPECT_EQ(Printed(failures[i]), "") << "call " << i;

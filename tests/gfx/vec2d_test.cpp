@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../alloc_limit.h"
 #include "gfx/img.h"
 #include "gfx/sine.h"
 #include "gfx/vec2d.h"
@@ -62,6 +63,14 @@ TEST(VEC2DError, EveryFailedCallPrintsOneLineAndChangesNothing)
     bool equal = true;
     const std::vector<std::function<void()>> failures = {
         [&] { result = VEC2DCopy(nullptr); },
+        [&] {
+            AllocationLimit none(0);
+            result = VEC2DCopy(&v);
+        },
+        [&] {
+            AllocationLimit none(0);
+            result = VEC2DNew();
+        },
         [&] { VEC2DCopyTo(nullptr, &v); },
         [&] { VEC2DCopyTo(&v, nullptr); },
         [&] { equal = VEC2DEqual(nullptr, &v); },

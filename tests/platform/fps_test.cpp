@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -102,14 +105,17 @@ TEST_F(FPSTest, WindowClosesOnTheTickThatGathersASecond)
     EXPECT_EQ(FPSTick(), 25);
     EXPECT_EQ(measuredFps, 25);
 
-    // The closing tick opened the next window: 9 more ticks of 100 ms close it
-    // with the closing tick and those nine counted.
+    // The closing tick opened the next window with no time in it: after 9 ticks
+    // of 100 ms one of 99.999 ms leaves it open, and one more microsecond closes
+    // it with the closing tick and those ten counted.
     for (int i = 0; i < 9; ++i) {
         fakeNow += 100000u;
         EXPECT_EQ(FPSTick(), 25);
     }
-    fakeNow += 100001u;
-    EXPECT_EQ(FPSTick(), 10);
+    fakeNow += 99999u;
+    EXPECT_EQ(FPSTick(), 25);
+    fakeNow += 1u;
+    EXPECT_EQ(FPSTick(), 11);
 }
 
 TEST_F(FPSTest, SleepSettlesWhereFramesTakeThePeriod)
@@ -130,18 +136,50 @@ TEST_F(FPSTest, SleepSettlesWhereFramesTakeThePeriod)
 
 TEST_F(FPSTest, SleepIsAskedForInWholeMilliseconds)
 {
-    // 3.5 ms of drawing: the sleep alternates between 36 and 37 ms and the
-    // frames average out at the period.
+    // 3.03 ms of drawing: the first sleep of 36.97 ms is asked for as 36 ms, then
+    // it alternates between 36 and 37 ms and the frames average out at the period.
     uint64_t total = 0;
-    Frame(3500);
+    Frame(3030);
     for (int i = 0; i < 100; ++i) {
-        const uint32_t took = Frame(3500);
+        const uint32_t took = Frame(3030);
         EXPECT_GE(took, 39000u);
         EXPECT_LE(took, 41000u);
         total += took;
     }
     EXPECT_EQ(sleeps.front(), 36u);
     EXPECT_NEAR(static_cast<double>(total) / 100.0, 40000.0, 500.0);
+}
+
+// The state a process starts with, seen from a fresh one: the first tick, at
+// one second, closes the first window with nothing counted, and as it took
+// exactly the period of the forced target of 1, no sleep follows. A frame one
+// microsecond shorter than the period then asks for a sleep of 0 ms.
+TEST(FPSStart, FirstTicksOfAFreshProcess)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            fpsClock = FakeClock;
+            fpsSleep = FakeSleep;
+            fakeNow = 1000000u;
+            const bool fresh = frameCount == 0 && targetFps == 0 && measuredFps == 0;
+            const bool ticked = FPSTick() == 0 && frameCount == 1 && targetFps == 1;
+            FPSDelay();
+            fakeNow += 999999u;
+            FPSTick();
+            FPSDelay();
+            std::exit(fresh && ticked && sleeps == std::vector<uint32_t>{0u} ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(FPSTime, IsTheTickCountInMicroseconds)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_TIMER), 0);
+    SDL_Delay(2);
+    const uint32_t before = SDL_GetTicks(), now = FPSTime(), after = SDL_GetTicks();
+    EXPECT_EQ(now % 1000u, 0u);
+    EXPECT_TRUE(now / 1000u >= before && now / 1000u <= after) << now;
 }
 
 TEST_F(FPSTest, SwitchingTo50FpsShortensTheSleepByTheExcess)

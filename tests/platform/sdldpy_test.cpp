@@ -155,6 +155,9 @@ TEST(SDLDPYSetMode, ReopensTheModeAndRefusesNegativeSizes)
     EXPECT_EQ(display->width, 128);
     EXPECT_EQ(display->height, 64);
     EXPECT_EQ(stranger.width, 0);
+    SDLDPYSetMode(display, 0, 0);  // not negative: asked of SDL, and recorded as asked
+    EXPECT_EQ(display->width, 0);
+    EXPECT_EQ(display->height, 0);
 
     SDLDPYSetMode(display, 256, 256);
     EXPECT_EQ(display->width, 256);
@@ -186,6 +189,9 @@ TEST(SDLDPYShow, SmallerImageCoversOnlyTheTopLeft)
     const auto background = [](int, int) { return 0x336699u; };
     EXPECT_EQ(Mismatches(100, 0, 256, 256, background), 0);
     EXPECT_EQ(Mismatches(0, 50, 100, 256, background), 0);
+    TestImage dot(1, 1, 0xABCDEFu);  // one pixel wide and high is an image too
+    SDLDPYShow(display, &dot.image);
+    EXPECT_EQ(ScreenPixel(0, 0), 0xABCDEFu);
 }
 
 TEST(SDLDPYShow, LargerImageIsCroppedAtItsOwnRowLength)

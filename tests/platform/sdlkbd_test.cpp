@@ -153,7 +153,7 @@ TEST(SDLKBDGetKey, SymbolsOf256AndAboveHaveNoCode)
     ASSERT_NE(keyboard, nullptr);
 
     // F2 and F7 would otherwise alias Escape and Space, Super and Meta the digits.
-    for (const SDLKey symbol : {SDLK_F2, SDLK_F7, SDLK_LSUPER, SDLK_RMETA, SDLK_LMETA, SDLK_RSHIFT}) {
+    for (const SDLKey symbol : {SDLK_KP0, SDLK_F2, SDLK_F7, SDLK_LSUPER, SDLK_RMETA, SDLK_LMETA, SDLK_RSHIFT}) {
         keyboard->keys[0] = 0;
         Press(symbol);
         SDLKBDGetKey(keyboard);
@@ -173,6 +173,9 @@ TEST(SDLKBDGetKey, SymbolsOf256AndAboveHaveNoCode)
     Press(SDLK_WORLD_95);
     SDLKBDGetKey(keyboard);
     EXPECT_EQ(keyboard->keys[0], 255);
+    Press(SDLK_UNKNOWN);  // symbol 0 is stored like any other
+    SDLKBDGetKey(keyboard);
+    EXPECT_EQ(keyboard->keys[0], 0);
 }
 
 TEST(SDLKBDGetKey, ClosingTheWindowReadsAsEscape)

@@ -55,6 +55,13 @@ TEST(CURSORSetPos, WrapsIntoTheText)
     EXPECT_EQ(cursor->pos, 0);
     CURSORSetPos(cursor, 7);
     EXPECT_EQ(cursor->pos, 2);
+    CURSORSet(cursor, "a", 1, 1);  // one item: every position is 0
+    cursor->pos = 3;
+    CURSORSetPos(cursor, 7);
+    EXPECT_EQ(cursor->pos, 0);
+    cursor->pos = 3;
+    CURSORStep(cursor);
+    EXPECT_EQ(cursor->pos, 0);
     CURSORFree(&cursor);
 }
 

@@ -31,6 +31,8 @@ TEST(CURSORXSetPos, NegativeMultipleOfSizeIsKeptAsSize)
     EXPECT_EQ(cursor->value, 0);
     EXPECT_EQ(CURSORXSetPos(cursor, -1), 1023);
     EXPECT_EQ(CURSORXSetPos(cursor, 2049), 1);
+    EXPECT_EQ(CURSORXSetPos(cursor, 0), 0);
+    EXPECT_EQ(cursor->pos, 0);  // 0 is not negative: not kept as size
     EXPECT_EQ(CURSORXSetPos(cursor, INT32_MIN), 0);
     EXPECT_EQ(cursor->pos, 1024);
     // A later step wraps the kept size back into range.
@@ -110,6 +112,9 @@ TEST(CURSORXSet, StoresEveryFieldAndResetClearsOffset)
     EXPECT_EQ(cursor->pos, 50);
     EXPECT_EQ(CURSORXReset(cursor, 10), 10);
     EXPECT_EQ(cursor->offset, 0);
+    EXPECT_EQ(CURSORXSet(cursor, 0, 1, 1, 1, 1), 0);  // size 0 fails with 0, whatever value held
+    EXPECT_EQ(CURSORXSet(cursor, 1, 5, 1, 1, 1), 0);  // size 1: every position is 0
+    EXPECT_EQ(cursor->pos, 0);
     EXPECT_EQ(CURSORXSet(nullptr, 1, 1, 1, 1, 1), 0);
     EXPECT_EQ(CURSORXStep(nullptr), 0);
     CURSORXFree(&cursor);

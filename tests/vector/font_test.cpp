@@ -253,6 +253,7 @@ TEST(FONTPutBigChar, EachInkPixelBecomesOneSmallCell)
     IMG *bigSheet = Image(4, 2);
     bigSheet->pixels[0] = 1;
     bigSheet->pixels[1 + 4] = 1;
+    bigSheet->pixels[2] = 1;  // cell 1's ink, next to cell 0
     Pen big(bigSheet, Image(8, 4), 2, 2);
     big.font->x = 1;
     big.font->y = 1;
@@ -272,6 +273,7 @@ TEST(FONTPutBigChar, EachInkPixelBecomesOneSmallCell)
     EXPECT_EQ(IMGGetPixel(big.target, 6, 2), 0xBu);
     EXPECT_EQ(IMGGetPixel(big.target, 4, 1), 0u);
     EXPECT_EQ(IMGGetPixel(big.target, 1, 2), 0u);
+    EXPECT_EQ(IMGGetPixel(big.target, 7, 1), 0u);
     EXPECT_EQ(big.font->x, 1 + 2 * 3);
 
     // A code off the big sheet has no ink: nothing drawn, the pen still moves.
@@ -283,10 +285,20 @@ TEST(FONTPutBigChar, EachInkPixelBecomesOneSmallCell)
     }
     EXPECT_EQ(big.font->x, 13);
 
+    // A one-pixel sheet under a 2 x 2 cell: ink only from the part inside it.
+    IMGFree(&big.font->sheet);
+    big.font->sheet = Image(1, 1, 1);
+    big.font->code = 0;
+    big.font->x = 0;
+    FONTPutBigChar(big.font, small);
+    EXPECT_EQ(IMGGetPixel(big.target, 0, 1), 0xAu);
+    EXPECT_EQ(IMGGetPixel(big.target, 2, 1), 0xBu);
+    EXPECT_EQ(IMGGetPixel(big.target, 3, 1), 0u);
+
     IMG *smallSheet = small->sheet;
     small->sheet = nullptr;
     FONTPutBigChar(big.font, small);
-    EXPECT_EQ(big.font->x, 13);
+    EXPECT_EQ(big.font->x, 6);
     small->sheet = smallSheet;
     FONTFree(&small);
 }

@@ -15,13 +15,15 @@ namespace {
 // glyph is one dot at its origin, so each drawn character leaves one pixel.
 uint32_t Mark(int32_t code) { return 0x010000u * static_cast<uint32_t>(code); }
 
-// A 256-glyph font in the wire font's shape: codes 0-32 and 128-255 empty,
-// 33-127 one dot each, plus one line for "L" (0,0)-(15,0).
+// A 256-glyph font in the wire font's shape: codes 1-32 and 128-255 empty,
+// 33-127 one dot each, plus one line for "L" (0,0)-(15,0) and a white dot for 0.
 LIST *TestGlyphs()
 {
     std::string text;
     for (int32_t code = 0; code < 256; code++) {
-        if (code <= 32 || code >= 128) {
+        if (code == 0) {
+            text += "{ color $ffffff s 0,0,0,0 }\n";
+        } else if (code <= 32 || code >= 128) {
             text += "{ }\n";
         } else if (code == 'L') {
             text += "{ color $ffffff s 0,0,15,0 }\n";
@@ -111,10 +113,12 @@ TEST(LFONTPutChar, DrawsGlyphAtThePenAndAdvances)
     pen.font->x = 10;
     pen.font->y = 20;
     pen.font->code = 'L';
+    OBJ2D *glyph = static_cast<OBJ2D *>(pen.glyphs->items['L']);
+    glyph->angle = 512;
     EXPECT_EQ(LFONTPutChar(pen.font), 26);
     EXPECT_EQ(pen.font->x, 26);
     // The glyph took the pen's placement.
-    OBJ2D *glyph = static_cast<OBJ2D *>(pen.glyphs->items['L']);
+    EXPECT_EQ(glyph->angle, 0);
     EXPECT_EQ(glyph->x, 10);
     EXPECT_EQ(glyph->y, 20);
     EXPECT_EQ(glyph->scale, 1);
@@ -123,6 +127,9 @@ TEST(LFONTPutChar, DrawsGlyphAtThePenAndAdvances)
         EXPECT_EQ(IMGGetPixel(pen.target, x, 20), 0xffffffu) << x;
     }
     EXPECT_EQ(pen.Lit(), 15);
+    pen.font->code = 0;  // the first glyph is drawn like any other
+    LFONTPutChar(pen.font);
+    EXPECT_EQ(IMGGetPixel(pen.target, 26, 20), 0xffffffu);
 }
 
 TEST(LFONTPutChar, ScaleEightCellSixteenAdvancesThreeCharsBy384)
@@ -210,6 +217,9 @@ TEST(LFONTPutLine, StopsAtTheFirstLineEnd)
     EXPECT_EQ(pen.Lit(), 2);
     LFONTPutLine(pen.font, nullptr);
     EXPECT_EQ(pen.font->x, 32);
+    const char unended[] = "CD";  // no line end: the text's end stops it
+    LFONTPutLine(pen.font, unended);
+    EXPECT_EQ(pen.font->x, 64);
 }
 
 TEST(LFONTPutText, LineEndsReturnToStartOneUnscaledCellLower)

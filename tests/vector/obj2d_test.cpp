@@ -161,12 +161,14 @@ TEST(OBJ2DParse, BracesOpenCloseAndDoNotNest)
 
 TEST(OBJ2DParse, SegmentsLongAndShortForms)
 {
-    Parsed parsed("{ segment 8,0 8,9\n s 5,0,5,4,\n S 1;2;3;4 \n}");
+    // "~" and "`" are tokens of their own, the word "z9" is ignored.
+    Parsed parsed("{ segment 8,0 8,9\n s 5,0,5,4,\n S 1;2;3;4 \n s 100,~2,z9,`30,4 }");
     ASSERT_EQ(parsed.Count(), 1);
-    ASSERT_EQ(parsed.Object(0)->segments->count, 3);
+    ASSERT_EQ(parsed.Object(0)->segments->count, 4);
     ExpectSegment(parsed.Segment(0, 0), 8, 0, 8, 9);
     ExpectSegment(parsed.Segment(0, 1), 5, 0, 5, 4);
     ExpectSegment(parsed.Segment(0, 2), 1, 2, 3, 4);
+    ExpectSegment(parsed.Segment(0, 3), 100, 2, 30, 4);
     // The points list holds the segments' own vectors, in segment order.
     EXPECT_EQ(parsed.Object(0)->points->items[2], parsed.Segment(0, 1)->start);
     EXPECT_EQ(parsed.Object(0)->points->items[5], parsed.Segment(0, 2)->end);

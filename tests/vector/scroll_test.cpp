@@ -129,6 +129,9 @@ TEST(SCROLLDraw, WidthDivPitchPlusTwoCellsFromXMinusOffset)
     EXPECT_EQ(scene.scroll->cursor->pos, 0);
     EXPECT_EQ(scene.scroll->cursor->step, 1);
     EXPECT_EQ(scene.font->target, scene.target);
+    scene.scroll->y = 1;
+    SCROLLDraw(scene.scroll);
+    EXPECT_EQ(scene.font->y, 1);
 }
 
 TEST(SCROLLDraw, LastCharacterIsFollowedByTheFirst)
@@ -184,6 +187,10 @@ TEST(SCROLLAdvance, WholePitchesMoveTheCursor)
         EXPECT_EQ(scroll->offset, expected);
     }
     EXPECT_EQ(scroll->cursor->pos, 1);
+    scroll->speed = 0;  // at offset 0 the line stays too
+    SCROLLAdvance(scroll);
+    EXPECT_EQ(scroll->cursor->pos, 1);
+    EXPECT_EQ(scroll->offset, 0);
 
     scroll->speed = 40;
     SCROLLAdvance(scroll);
