@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The browser test: run.sh WEB_BUILD_DIR OUT_DIR. Builds the web version into
-# WEB_BUILD_DIR (scripts/web-build, installing nothing), then runs web_test.mjs
-# on its page. Exit status 77 (skipped) names what is missing.
+# The browser test: run.sh [--build] WEB_BUILD_DIR OUT_DIR. Builds the web
+# version into WEB_BUILD_DIR (scripts/web-build, installing nothing), then runs
+# web_test.mjs on its page; --build stops after the build. Exit status 77
+# (skipped) names what is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+buildOnly=0
+[ "${1:-}" != --build ] || { buildOnly=1; shift; }
 web_build=$1
 out=$2
 skip() {
@@ -19,4 +22,5 @@ command -v node >/dev/null || skip "node"
   skip "playwright-core (npm ci in tests/web)"
 echo "Building the web version in $web_build"
 ZOLT_WEB_BUILD_DIR=$web_build "$root/scripts/web-build" --no-install
+[ "$buildOnly" = 0 ] || exit 0
 node "$here/web_test.mjs" "$web_build/src/demo" "$out"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows test of one target:
-#   run.sh WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL IA32-PROBE [WM-DELETE-HELPER]
+#   run.sh [--build] WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL IA32-PROBE [WM-DELETE-HELPER]
 # Builds that target's release archive into WINDOWS_BUILD_DIR (scripts/windows-build,
-# installing nothing), checks it with check_pe.sh and runs windows_test.sh on it:
+# installing nothing; --build stops there, with the x86 runner's root made too),
+# checks it with check_pe.sh and runs windows_test.sh on it:
 # the 64-bit programs under this machine's Wine, the 32-bit ones under
 # scripts/wine-wow64 (Wine 10's WoW64 mode, from a root kept in
 # WINDOWS_BUILD_DIR/wow64). Exit status 77 (skipped) names what is missing, or
@@ -10,6 +11,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+buildOnly=0
+[ "${1:-}" != --build ] || { buildOnly=1; shift; }
 build=$1
 arch=$2
 skip() {
@@ -21,7 +24,7 @@ missing() { skip "$1 is missing"; }
 case "$arch" in
   x64) host=x86_64 ;;
   x86) host=i686 ;;
-  *) echo "usage: $0 WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL IA32-PROBE [WM-DELETE-HELPER]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--build] WINDOWS_BUILD_DIR x86|x64 CAPTURE-TOOL IA32-PROBE [WM-DELETE-HELPER]" >&2; exit 2 ;;
 esac
 # Asked first: where the kernel runs 64-bit programs only, nothing is built or fetched.
 if [ "$arch" = x86 ]; then
@@ -63,6 +66,7 @@ if [ -n "${prepare:-}" ]; then
   [ "$status" -ne 3 ] || unreached "the runner's root"
   [ "$status" -eq 0 ] || exit 1
 fi
+[ "$buildOnly" = 0 ] || exit 0
 archive=$(ls "$build"/zolt7707-*-windows-"$arch".zip)
 bash "$here/check_pe.sh" "$archive" || exit 1
 bash "$here/windows_test.sh" "$archive" "$root/assets/glyphsheet.txt" "$build/wineprefix-$arch" "$3" "${5:-}"
