@@ -8,14 +8,13 @@ add_library(PkgConfig::SDL INTERFACE IMPORTED)
 set_target_properties(PkgConfig::SDL PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES "${EMSCRIPTEN_SYSROOT}/include/SDL")
 
-# The build-time asset tools run during the build under the toolchain's
-# emulator (node, CMAKE_CROSSCOMPILING_EMULATOR): NODERAWFS gives them the
-# real file system, EXIT_RUNTIME flushes and closes their files at exit, and
-# synchronous compilation reads the .wasm from disk (the asynchronous path
-# would fetch() a file path, which node 18 and later refuse).
+# The capture tool runs under node (CMAKE_CROSSCOMPILING_EMULATOR): NODERAWFS
+# gives it the real file system, EXIT_RUNTIME flushes and closes its files at
+# exit, and synchronous compilation reads the .wasm from disk (the asynchronous
+# path would fetch() a file path, which node 18 and later refuse).
 set(ZOLT_WEB_TOOL_LINK_OPTIONS -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sWASM_ASYNC_COMPILATION=0)
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  message(FATAL_ERROR "the web build runs its asset tools with node: install nodejs")
+  message(FATAL_ERROR "the web build runs its capture tool with node: install nodejs")
 endif()
 
 # The page program: ASYNCIFY lets the blocking frame loop sleep (SDL_Delay

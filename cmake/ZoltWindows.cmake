@@ -36,7 +36,3 @@ set_target_properties(PkgConfig::SDL PROPERTIES
 # SDL.dll, SDL2.dll and Windows' own DLLs only.
 add_library(zolt_windows_entry INTERFACE)
 target_link_options(zolt_windows_entry INTERFACE -mwindows -static)
-
-# The build-time asset tools run on the build machine: tools/CMakeLists.txt
-# compiles them with this compiler of the build machine.
-set(ZOLT_HOST_CXX c++ CACHE STRING "The build machine's C++ compiler, for the asset tools")

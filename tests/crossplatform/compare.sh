@@ -73,16 +73,17 @@ capture() {
 # compares them with the reference's (unless PLATFORM is the reference).
 check() {
     local platform=$1 start=$SECONDS script name args status line frame what side file
+    mkdir -p "$work/$platform"
     for script in "${scripts[@]}"; do
         read -r name args <<<"$script"
         local want=$work/native/$name.txt got=$work/$platform/$name.txt
         # shellcheck disable=SC2086 # the arguments are words
-        (capture "$platform" $args --write none --quiet --out "$name" --hashes "$name.txt") >"$work/$name.log" 2>&1
+        (capture "$platform" $args --write none --quiet --out "$name" --hashes "$name.txt") >"$work/$platform/$name.log" 2>&1
         status=$?
         # A runner may end well without running the program (wine without its 32-bit half does).
         if [ "$status" -ne 0 ] || [ ! -f "$got" ]; then
             fail "$platform, script $name: the capture tool ended with status $status$([ -f "$got" ] || echo ', no hashes'):"
-            cat "$work/$name.log"
+            cat "$work/$platform/$name.log"
             continue
         fi
         [ "$platform" = native ] && continue
@@ -105,8 +106,8 @@ check() {
         [[ $frame =~ ^[0-9]+$ ]] || continue
         for side in native "$platform"; do
             # shellcheck disable=SC2086
-            (capture "$side" $args --write "$frame" --quiet --out "shot-$name") >/dev/null 2>&1
-            for file in "$work/$side/shot-$name"/frame-*; do
+            (capture "$side" $args --write "$frame" --quiet --out "shot-$name-$platform") >/dev/null 2>&1
+            for file in "$work/$side/shot-$name-$platform"/frame-*; do
                 [ -f "$file" ] && mv "$file" "$out/$name-frame-$frame-$side.${file##*.}"
             done
         done
@@ -153,8 +154,16 @@ else
     build wasm env ZOLT_WEB_BUILD_DIR="$build/web" "$root/scripts/web-build" --no-install
 fi
 
+# The platforms' captures run side by side, each in its own folder; their reports
+# follow in order, and each report's exit status says whether it failed.
+declare -A checks
 for platform in "${platforms[@]}"; do
-    check "$platform"
+    (failures=0; check "$platform"; [ "$failures" -eq 0 ]) >"$work/check-$platform.txt" 2>&1 &
+    checks[$platform]=$!
+done
+for platform in "${platforms[@]}"; do
+    wait "${checks[$platform]}" || failures=$((failures + 1))
+    cat "$work/check-$platform.txt"
 done
 command -v wineserver >/dev/null && WINEPREFIX=$build/windows/wineprefix-x64 wineserver -k 2>/dev/null
 [[ " ${platforms[*]} " != *" windows-x86 "* ]] || WINEPREFIX=$build/windows/wineprefix-x86 "$wow64" wineserver -k 2>/dev/null
