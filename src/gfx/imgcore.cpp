@@ -342,12 +342,12 @@ void DrawCircle(const Module &m, IMG *img, int32_t cx, int32_t cy, int32_t r, ui
         m.error();
         return;
     }
-    // The table index is 16.16 fixed point advancing by exactly 1.0 a step.
-    constexpr int32_t one = 0x10000;
-    for (int32_t k = 0, phase = 0; k < 256; ++k, phase += one) {
-        const int32_t index = (phase >> 16) & sineMask;
-        const int64_t u = (int64_t{r} * sineTable.entries[index]) >> 15;
-        const int64_t v = (int64_t{r} * sineTable.entries[(index + 256) & sineMask]) >> 15;
+    // A quarter turn of the table, one entry a step: a 16.16 counter advancing by
+    // exactly 1.0 from 0 has k as its integer part, and 256 + k stays inside the
+    // table. Each point is mirrored into the other three quarters.
+    for (int32_t k = 0; k < 256; ++k) {
+        const int64_t u = (int64_t{r} * sineTable.entries[k]) >> 15;
+        const int64_t v = (int64_t{r} * sineTable.entries[k + 256]) >> 15;
         // Symmetric about x = cx - 0.5: the right half sits one column left of the mirror.
         Put(img, cx + v - 1, cy + u, colour);
         Put(img, cx - v, cy + u, colour);

@@ -139,15 +139,12 @@ void Draw(Scroll *scroll, Put put)
 
 // Moves the cursor by characters: step is any 64-bit count, reduced modulo the
 // text's length when it does not fit the cursor's 32-bit step (the cursor wraps
-// at that length anyway, so the position reached is the same).
+// at that length anyway, so the position reached is the same; on an empty text
+// it does not move at all).
 inline void MoveCursor(CURSOR *cursor, int64_t characters)
 {
-    if (characters < INT32_MIN || characters > INT32_MAX) {
-        if (cursor->length > 0) {
-            characters %= cursor->length;
-        } else {
-            characters = 0;
-        }
+    if ((characters < INT32_MIN || characters > INT32_MAX) && cursor->length > 0) {
+        characters %= cursor->length;
     }
     cursor->step = static_cast<int32_t>(characters);
     CURSORStep(cursor);

@@ -17,8 +17,6 @@ namespace {
 
 constexpr int32_t loopLength = 37000;
 constexpr int32_t clipLength = 11024;
-// The four position weights of a 37000-value loop: L >> 1, >> 2, >> 3, >> 4.
-constexpr int32_t weights[4] = {18500, 9250, 4625, 2312};
 
 SAMPLE *Clip(int32_t seed)
 {
@@ -35,13 +33,14 @@ struct Draw {
     int32_t position;
 };
 
-// The clip pick and position the next mix will draw, without disturbing the generator.
-Draw Peek()
+// The clip pick and position the next mix of a loop of length values will draw,
+// without disturbing the generator: the position weights are length >> 1, >> 2, >> 3, >> 4.
+Draw Peek(int32_t length = loopLength)
 {
     const uint32_t state = RANDOMState();
     Draw draw{RANDOMNext(), 0};
-    for (int32_t weight : weights) {
-        draw.position += (RANDOMNext() % 2) * weight;
+    for (int32_t shift = 1; shift <= 4; ++shift) {
+        draw.position += (RANDOMNext() % 2) * (length >> shift);
     }
     RANDOMSeed(state);
     return draw;
@@ -53,7 +52,7 @@ std::vector<int32_t> Expected(const std::vector<int32_t> &before, const SAMPLE *
 {
     std::vector<int32_t> placed(before.size(), 0);
     for (int32_t k = 0; k < clip->length; ++k) {
-        placed[static_cast<std::size_t>((position + k) % loopLength)] = clip->values[k];
+        placed[(static_cast<std::size_t>(position) + k) % before.size()] = clip->values[k];
     }
     std::vector<int32_t> after(before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
@@ -194,6 +193,22 @@ TEST(MUSICUpdate, EveryMixIsFloorOfThreeQuartersOldPlusAQuarterClipAtAll16Positi
     EXPECT_EQ(*positions.rbegin(), 34687);  // the tail of the clip wraps to the loop's start
     EXPECT_EQ(picks.size(), 3u);
     MUSICFree(&music);
+
+    // Loops of other lengths mix at their own positions (a whole-loop clip wraps at any but 0).
+    for (const int32_t length : {64, 1}) {
+        music = MUSICNew();
+        SAMPLE *clip = Clip(5);
+        SAMPLESetLength(clip, length);
+        MUSICAdd(music, clip);
+        SAMPLESetLength(music->output, length);
+        for (int32_t mix = 0; mix < 4; ++mix) {
+            const std::vector<int32_t> expected = Expected(Values(music->output), clip, Peek(length).position);
+            MUSICUpdate(music);
+            ASSERT_EQ(Values(music->output), expected) << "length " << length << ", mix " << mix;
+            music->countdown = 0;
+        }
+        MUSICFree(&music);
+    }
 }
 
 TEST(MUSICUpdate, QuietValuesRoundTowardsMinusInfinity)

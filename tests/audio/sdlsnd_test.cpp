@@ -230,6 +230,7 @@ TEST(SDLSNDNew, OpensTheDeviceAndPlaysTheQueueOnTheAudioThread)
     EXPECT_EQ(sound->order, 'l');
     EXPECT_EQ(sound->mute, 0);
     EXPECT_EQ(sound->buffer, nullptr);
+    EXPECT_EQ(SDLSNDNew(), nullptr);  // SDL opens one device at a time: nothing made, nothing left behind
     SAMPLE *sample = Ramp(1000, 1);
     SDLSNDPlaySAMPLE(sound, sample);
     SDLSNDPlaySAMPLE(sound, sample);

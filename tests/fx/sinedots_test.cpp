@@ -20,6 +20,7 @@ void ExpectSameFigure(const SINELINE *a, const SINEDOTS *b)
     for (auto field : fields) {
         EXPECT_EQ((a->*field).x, (b->*field).x);
         EXPECT_EQ((a->*field).y, (b->*field).y);
+        EXPECT_EQ((a->*field).z, (b->*field).z);
     }
     EXPECT_EQ(a->colour, b->colour);
     EXPECT_EQ(a->count, b->count);
@@ -98,6 +99,7 @@ TEST(SINEDOTSError, NeverPrints)
     SINEDOTSDraw(nullptr, nullptr);
     SINEDOTSSetCount(nullptr, 3);
     SINEDOTSUpdate(nullptr);
+    SINEDOTSRandomize(nullptr);
     SINEDOTSError();
     EXPECT_EQ(SINEDOTSCopy(nullptr), nullptr);
     SINEDOTS *dots = SINEDOTSNew();

@@ -58,6 +58,16 @@ void ShowBackground(SDLDPY *display, uint32_t colour)
     SDLDPYShow(display, &background.image);
 }
 
+// Whether the direct operations can use the open 256 x 256 screen.
+bool ScreenLikeImages()
+{
+    const SDL_PixelFormat *format = SDL_GetVideoSurface()->format;
+    return format->BitsPerPixel == 32 && format->Rmask == 0xFF0000u && format->Gmask == 0xFF00u &&
+           format->Bmask == 0xFFu && SDL_GetVideoSurface()->pitch == 256 * 4;
+}
+
+using Show = void (*)(SDLDPY *, const IMG *);
+
 }  // namespace
 
 TEST(SDLDPYNew, OpensOneCaptioned256x256Display)
@@ -231,15 +241,28 @@ TEST(SDLDPYShow, BadArgumentsShowNothing)
     EXPECT_EQ(Mismatches(0, 0, 256, 256, [](int, int) { return 0x445566u; }), 0);
 }
 
+TEST(SDLDPYShow, PresentsEachPictureShownAndNothingElse)
+{
+    SDLDPY *display = OpenDisplay();
+    if (PresentedFrames([] { SDL_UpdateRect(SDL_GetVideoSurface(), 0, 0, 0, 0); }) != 1) {
+        GTEST_SKIP() << "SDL's dummy video driver does not write the frames it presents";
+    }
+    TestImage picture(256, 256, 0);
+    IMG noPixels{256, 256, nullptr};
+    for (const Show show : {SDLDPYShow, SDLDPYShowDirect, SDLDPYShowCopy}) {
+        picture.buffer[0] += 0x010101;  // every show changes the screen
+        const bool shows = show == SDLDPYShow || ScreenLikeImages();
+        EXPECT_EQ(PresentedFrames([&] { show(display, &picture.image); }), shows ? 1 : 0);
+        EXPECT_EQ(PresentedFrames([&] { show(display, &noPixels); }), 0);
+    }
+}
+
 TEST(SDLDPYShowDirect, CopiesOnlyOntoAScreenLaidOutLikeTheImage)
 {
     SDLDPY *display = OpenDisplay();
-    const SDL_PixelFormat *format = SDL_GetVideoSurface()->format;
-    const bool matching = format->BitsPerPixel == 32 && format->Rmask == 0xFF0000u && format->Gmask == 0xFF00u &&
-                          format->Bmask == 0xFFu && SDL_GetVideoSurface()->pitch == 256 * 4;
+    const bool matching = ScreenLikeImages();
     TestImage picture(256, 256, 0);
     picture.FillPattern();
-    using Show = void (*)(SDLDPY *, const IMG *);
     for (const Show show : {SDLDPYShowDirect, SDLDPYShowCopy}) {
         ShowBackground(display, 0x010203);
         TestImage smaller(255, 256, 0xFFFFFF);

@@ -163,6 +163,10 @@ TEST(SCROLLDraw, EmptyTextDrawsTheNulCellAndCannotMove)
     SCROLLAdvance(scene.scroll);
     EXPECT_EQ(scene.scroll->cursor->pos, 0);
     EXPECT_EQ(scene.scroll->offset, 4);
+    scene.font->cellWidth = 1;  // characters beyond the cursor's 32-bit step
+    scene.scroll->speed = INT32_MAX;
+    SCROLLAdvance(scene.scroll);
+    EXPECT_EQ(scene.scroll->offset, 0);
 }
 
 TEST(SCROLLDrawOpaque, CopiesEmptyPixelsToo)
@@ -251,12 +255,14 @@ TEST(SCROLLAdvance, PitchFollowsTheFontCellWidth)
 TEST(SCROLLAdvance, ZeroPitchOrMissingPartsChangeNothing)
 {
     Scene scene;
-    scene.font->cellWidth = 0;
     scene.scroll->speed = 5;
-    SCROLLAdvance(scene.scroll);
-    SCROLLDraw(scene.scroll);
-    EXPECT_EQ(scene.scroll->offset, 0);
-    EXPECT_EQ(scene.font->target, nullptr);  // not even the pen was placed
+    for (const int32_t pitch : {0, (1 << 30) + 1, -(1 << 30) - 1}) {
+        scene.font->cellWidth = pitch;
+        SCROLLAdvance(scene.scroll);
+        SCROLLDraw(scene.scroll);
+        EXPECT_EQ(scene.scroll->offset, 0) << pitch;
+        EXPECT_EQ(scene.font->target, nullptr);  // not even the pen was placed
+    }
     scene.font->cellWidth = 16;
     scene.scroll->target = nullptr;
     SCROLLAdvance(scene.scroll);
@@ -264,6 +270,13 @@ TEST(SCROLLAdvance, ZeroPitchOrMissingPartsChangeNothing)
     SCROLLAdvance(nullptr);
     SCROLLDraw(nullptr);
     SCROLLDrawOpaque(nullptr);
+    // The largest pitches, either sign, still move the line.
+    scene.scroll->target = scene.target;
+    for (const int32_t pitch : {1 << 30, -(1 << 30)}) {
+        scene.font->cellWidth = pitch;
+        SCROLLAdvance(scene.scroll);
+    }
+    EXPECT_EQ(scene.scroll->offset, 10);
 }
 
 TEST(SCROLLAdvance, ExtremeSpeedsStayInRange)
