@@ -2,9 +2,9 @@
 #
 #   zolt_add_test(NAME name SOURCES ... LIBS ... [ENV ...] [TIMEOUT s] [MANUAL])
 #     A GoogleTest executable of these sources (built with -Og), run with SDL's
-#     dummy video and audio drivers (its main, tests/test_main.cpp, prints a skip
-#     line for a case that skips itself). MANUAL builds it only on request (cmake --build
-#     DIR --target name) and leaves it out of CTest.
+#     dummy video and audio drivers (its main, tests/test_main.cpp, prints a
+#     skip line for a case that skips itself). MANUAL builds it only on request
+#     (cmake --build DIR --target name) and leaves it out of CTest.
 #   zolt_add_test(NAME name COMMAND ... [ENV ...] [TIMEOUT s] [COST n] [RESOURCE_LOCK lock...])
 #     Any other command, such as an end-to-end script; it chooses its own drivers.
 #
