@@ -6,9 +6,8 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 
-#include <cstdint>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -19,13 +18,6 @@
 extern char **environ;
 
 namespace {
-
-int64_t Now()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
-}
 
 // One run of the tool with these options, its output in a fresh folder that
 // is removed afterwards. The seconds it took, or a negative number.
@@ -45,16 +37,16 @@ double CaptureOnce(const std::vector<std::string> &options)
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    const int64_t start = Now();
+    const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
     int status = -1;
     if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0) {
         waitpid(child, &status, 0);
     }
-    const int64_t took = Now() - start;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? static_cast<double>(took) * 1e-9 : -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? took.count() : -1;
 }
 
 void Capture(benchmark::State &state, std::vector<std::string> options)
